@@ -1,0 +1,214 @@
+#include "driver/run_driver.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "driver/dialogue.h"
+#include "driver/output_name.h"
+#include "fields/field_reader.h"
+#include "fields/field_writer.h"
+#include "fields/line_reader.h"
+#include "fields/run_error.h"
+#include "platform/line_end.h"
+#include "reading/series_reader.h"
+#include "table/column_writer.h"
+#include "table/series_table.h"
+#include "table/year_table.h"
+
+namespace quillet::driver {
+namespace {
+
+using fields::RunError;
+using reading::SeriesOutcome;
+
+constexpr char kSeparator = '\t';
+constexpr std::string_view kOutputIsInput = "Output file is the input file";
+
+class Run {
+ public:
+  Run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size)
+      : console_(streams), files_(files), tab_size_(tab_size), answers_(console_.input(), tab_size) {}
+
+  int go() {
+    int status = kExitFailure;
+    try {
+      status = converse_and_convert();
+    } catch (const RunError& error) {
+      close_as_they_stand();
+      for (const std::string& line : error.report_lines()) console_.write_error_line(line);
+      status = kExitFailure;
+    }
+    close_as_they_stand();
+    console_.end_run();
+    return status;
+  }
+
+ private:
+  int converse_and_convert();
+  std::optional<std::string> ask_input_name();
+  int ask_file_type();
+  std::string read_answer(std::size_t keep_columns);
+  void open_files(const std::string& input_name);
+  int read_all_series(int header_lines);
+  int stop(std::string_view reason);
+  void close_as_they_stand() noexcept;
+
+  platform::Console console_;
+  platform::FileSystem& files_;
+  int tab_size_;
+  fields::LineReader answers_;
+  std::unique_ptr<platform::InputFile> input_file_;
+  std::unique_ptr<fields::LineReader> input_;
+  std::unique_ptr<platform::OutputFile> column_file_;
+  std::string output_name_;
+  std::unique_ptr<table::SeriesTable> table_;
+};
+
+int Run::converse_and_convert() {
+  for (const std::string& line : banner_lines()) console_.write_line(line);
+  const std::optional<std::string> input_name = ask_input_name();
+  if (!input_name) return kExitNormal;  // "/" at the prompt
+  const int file_type = ask_file_type();
+  console_.write_line(fields::plain_line(" "));
+  open_files(*input_name);
+
+  for (int i = 0; i < file_header_lines(file_type); ++i) {
+    if (!input_->next(0)) {
+      throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kInputUnit);
+    }
+  }
+  const int status = read_all_series(header_lines_per_series(file_type));
+  if (status != kExitNormal) return status;
+
+  const table::YearRange range = table::find_year_range(*table_);
+  for (const std::string& line : table::year_range_report(output_name_, range)) {
+    console_.write_line(line);
+  }
+  if (range.maxage > table::kMaxYears) {
+    return stop(" Year range too long: the limit is 8000 years");
+  }
+  const table::YearTable years(*table_, range);
+  table::write_column_file(*column_file_, *table_, years, kSeparator, platform::kFileLineEnd);
+
+  input_file_->close();
+  input_file_.reset();
+  column_file_->finish();
+  column_file_.reset();
+  console_.write_line(closing_line());
+  return kExitNormal;
+}
+
+std::string Run::read_answer(std::size_t keep_columns) {
+  if (!answers_.next(keep_columns)) {
+    throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kConsoleUnit);
+  }
+  std::string answer = answers_.text();
+  answer.resize(keep_columns, ' ');
+  return answer;
+}
+
+// Asks until a file of the name exists. Returns nullopt for "/" (its first character only).
+std::optional<std::string> Run::ask_input_name() {
+  for (;;) {
+    console_.write_line("");
+    console_.write_prompt(name_prompt());
+    const std::string name = read_answer(kNameLength);
+    if (name[0] == '/') return std::nullopt;
+    const std::string file_name = trim_blanks(name);
+    if (file_name.empty()) {
+      throw RunError::run_time(fields::kBadFileSpecification, "OPEN", fields::kInputUnit);
+    }
+    if (files_.exists(file_name)) return name;
+    for (const std::string& line : not_found_notice(name)) console_.write_line(line);
+    console_.write_line(pause_line());
+    read_answer(0);
+  }
+}
+
+// The first character of the answer, read as an integer field of width 1.
+int Run::ask_file_type() {
+  for (const std::string& line : file_type_menu()) console_.write_line(line);
+  console_.write_prompt(file_type_prompt());
+  const std::optional<std::int32_t> file_type = fields::parse_integer(read_answer(1));
+  if (!file_type) throw RunError::run_time(fields::kIllegalCharacter, "READ", fields::kConsoleUnit);
+  return *file_type;
+}
+
+void Run::open_files(const std::string& input_name) {
+  const std::string input_file_name = trim_blanks(input_name);
+  input_file_ = files_.open_input(input_file_name, fields::kInputUnit);
+  input_ = std::make_unique<fields::LineReader>(*input_file_, tab_size_);
+  output_name_ = derive_output_name(input_name);
+  for (const std::string& line : opening_report(input_name, output_name_)) {
+    console_.write_line(line);
+  }
+  // Opening the input as the column file would destroy it.
+  const std::string output_file_name = trim_blanks(output_name_);
+  if (files_.same_file(input_file_name, output_file_name)) {
+    throw RunError::run_time(kOutputIsInput, "OPEN", fields::kColumnUnit);
+  }
+  column_file_ = files_.open_output(output_file_name, fields::kColumnUnit);
+}
+
+int Run::read_all_series(int header_lines) {
+  table_ = std::make_unique<table::SeriesTable>();
+  std::string trailing_label(reading::kLabelLength, ' ');
+  for (int s = 1;; ++s) {
+    const reading::SeriesResult result =
+        reading::aindx(*input_, s, header_lines, *table_, trailing_label, console_);
+    switch (result.outcome) {
+      case SeriesOutcome::kSeriesRead:
+        continue;
+      case SeriesOutcome::kEndOfInput:
+        if (result.cut_off_content) console_.write_error_line(reading::cut_off_warning(s));
+        table_->set_series_count(s - 1);
+        return kExitNormal;
+      case SeriesOutcome::kReadError:
+        return stop(" Error reading data ");
+      case SeriesOutcome::kTooManySeries:
+        return stop(" Too many series: the limit is 1500");
+      case SeriesOutcome::kSeriesTooLong:
+        return stop(" Series too long: the limit is 8000 values");
+    }
+  }
+}
+
+// Ends a conversion that cannot be completed: the reason and " Program terminating " as plain
+// console lines; the column file is closed untouched.
+int Run::stop(std::string_view reason) {
+  console_.write_line(fields::plain_line(reason));
+  console_.write_line(fields::plain_line(" Program terminating "));
+  return kExitFailure;
+}
+
+void Run::close_as_they_stand() noexcept {
+  if (input_file_) {
+    try {
+      input_file_->close();
+    } catch (const RunError&) {
+      // nothing was written to it; the run is ending anyway
+    }
+    input_file_.reset();
+  }
+  if (column_file_) {
+    column_file_->abandon();
+    column_file_.reset();
+  }
+}
+
+}  // namespace
+
+int header_lines_per_series(int file_type) {
+  if (file_type == 1) return 3;
+  if (file_type == 6) return 1;
+  return 0;
+}
+
+int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
+
+int run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
+  return Run(streams, files, tab_size).go();
+}
+
+}  // namespace quillet::driver

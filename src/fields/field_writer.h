@@ -1,0 +1,31 @@
+// Putting fields into a line. Each function appends one field to `line`:
+//  - an integer right-aligned in w columns, a minus sign in front of negative values, and w
+//    asterisks when it does not fit (12345 in 4 columns is "****");
+//  - a decimal in w columns with d decimals, rounded half away from zero from the exact value
+//    of the single-precision number (0.0625 gives 0.063); never "-0.000": a negative value
+//    that rounds to zero loses its sign; w asterisks when it does not fit;
+//  - a text: whole, cut to w, or behind w - L blanks when w is wider than the text.
+#ifndef QUILLET_FIELDS_FIELD_WRITER_H_
+#define QUILLET_FIELDS_FIELD_WRITER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillet::fields {
+
+// Decimals a decimal field may have: up to 8 the scaled single-precision value is exact.
+inline constexpr int kMaxWriteDecimals = 8;
+
+void put_integer(std::string& line, std::int64_t value, std::size_t width);
+void put_decimal(std::string& line, float value, std::size_t width, int decimals);
+void put_text(std::string& line, std::string_view value, std::size_t width);
+void put_blanks(std::string& line, std::size_t count);
+
+// A plain console line: one blank, then the text as it stands.
+std::string plain_line(std::string_view text);
+
+}  // namespace quillet::fields
+
+#endif  // QUILLET_FIELDS_FIELD_WRITER_H_

@@ -1,0 +1,103 @@
+#include "fields/line_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillet::fields {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+bool is_content(char c) { return c != ' ' && c != '\t'; }
+
+}  // namespace
+
+LineReader::LineReader(platform::ByteSource& source, int tab_size)
+    : source_(source), tab_size_(static_cast<std::size_t>(tab_size)), buffer_(kBufferSize) {}
+
+bool LineReader::fill() {
+  if (at_end_) return false;
+  begin_ = 0;
+  end_ = source_.read(buffer_.data(), buffer_.size());
+  if (end_ == 0) at_end_ = true;
+  return end_ > 0;
+}
+
+bool LineReader::next(std::size_t keep_columns) {
+  if (stepped_back_) {
+    stepped_back_ = false;
+    return true;
+  }
+  text_.clear();
+  keep_ = keep_columns;
+  column_ = 0;
+  passed_over_content_ = false;
+  bool took_any = false;
+  for (;;) {
+    if (begin_ == end_ && !fill()) return took_any;
+    took_any = true;
+    const char* start = buffer_.data() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* lf = std::memchr(start, '\n', available);
+    if (lf == nullptr) {
+      take(start, available);
+      begin_ = end_;
+      continue;
+    }
+    const std::size_t count = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+    take(start, count);
+    begin_ += count + 1;
+    return true;
+  }
+}
+
+// Appends a piece of the current line. The common piece (no CR, no TAB, all of it kept) is
+// copied in one go.
+void LineReader::take(const char* bytes, std::size_t count) {
+  if (count > 0 && bytes[count - 1] == '\r') {
+    take(bytes, count - 1);  // the CR of a CR LF line end
+    return;
+  }
+  const bool plain = std::memchr(bytes, '\r', count) == nullptr &&
+                     (tab_size_ == 0 || std::memchr(bytes, '\t', count) == nullptr);
+  if (!plain) {
+    take_slowly(bytes, count);
+    return;
+  }
+  const std::size_t room = keep_ - std::min(keep_, text_.size());
+  const std::size_t kept = std::min(room, count);
+  text_.append(bytes, kept);
+  column_ += count;
+  pass_over(bytes + kept, count - kept);
+}
+
+void LineReader::take_slowly(const char* bytes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const char c = bytes[i];
+    if (c == '\r') continue;
+    if (c == '\t' && tab_size_ > 0) {
+      const std::uint64_t blanks = tab_size_ - column_ % tab_size_;
+      const std::size_t room = keep_ - std::min(keep_, text_.size());
+      text_.append(static_cast<std::size_t>(std::min<std::uint64_t>(blanks, room)), ' ');
+      column_ += blanks;
+      continue;
+    }
+    if (text_.size() < keep_) {
+      text_.push_back(c);
+    } else if (is_content(c)) {
+      passed_over_content_ = true;
+    }
+    ++column_;
+  }
+}
+
+void LineReader::pass_over(const char* bytes, std::size_t count) {
+  if (passed_over_content_) return;
+  passed_over_content_ = std::any_of(bytes, bytes + count, is_content);
+}
+
+bool LineReader::blank() const {
+  return !passed_over_content_ && std::none_of(text_.begin(), text_.end(), is_content);
+}
+
+}  // namespace quillet::fields

@@ -1,0 +1,57 @@
+// Reading lines from a byte source (the input file or the console):
+//  - a line feed ends a line and is not part of it; the last line counts without one;
+//  - a carriage return is dropped wherever it stands, so CR LF reads like LF;
+//  - a TAB becomes blanks up to the next tab stop (every `tab_size` columns; with tab size 0
+//    it stays an ordinary character), and columns are counted after this.
+// Lines may be of any length, but only the columns a layout can reach are kept: the caller
+// names how many, and the rest of the line is passed over without being stored.
+#ifndef QUILLET_FIELDS_LINE_READER_H_
+#define QUILLET_FIELDS_LINE_READER_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/byte_source.h"
+
+namespace quillet::fields {
+
+class LineReader {
+ public:
+  LineReader(platform::ByteSource& source, int tab_size);
+
+  // Reads the next line, keeping its first `keep_columns` columns. Returns false at the end
+  // of the input. After step_back() it returns the line read last once more.
+  bool next(std::size_t keep_columns);
+
+  // The kept columns of the current line.
+  const std::string& text() const { return text_; }
+  // True when the whole current line, kept or not, holds only blanks and TABs.
+  bool blank() const;
+  // The next call of next() gives the current line again (it must have kept enough columns).
+  void step_back() { stepped_back_ = true; }
+
+ private:
+  bool fill();
+  void take(const char* bytes, std::size_t count);
+  void take_slowly(const char* bytes, std::size_t count);
+  void pass_over(const char* bytes, std::size_t count);
+
+  platform::ByteSource& source_;
+  std::size_t tab_size_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
+  std::size_t end_ = 0;
+  bool at_end_ = false;
+
+  std::string text_;
+  std::size_t keep_ = 0;
+  std::uint64_t column_ = 0;  // columns of the current line so far, kept or not
+  bool passed_over_content_ = false;
+  bool stepped_back_ = false;
+};
+
+}  // namespace quillet::fields
+
+#endif  // QUILLET_FIELDS_LINE_READER_H_

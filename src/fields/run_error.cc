@@ -1,0 +1,35 @@
+#include "fields/run_error.h"
+
+#include <cstring>
+#include <utility>
+
+namespace quillet::fields {
+
+RunError::RunError(Source source, std::string message, std::string_view operation,
+                   std::string_view unit)
+    : source_(source), message_(std::move(message)), operation_(operation), unit_(unit) {}
+
+RunError RunError::run_time(std::string_view message, std::string_view operation,
+                            std::string_view unit) {
+  return RunError(Source::kRunTime, std::string(message), operation, unit);
+}
+
+RunError RunError::system(std::string message, std::string_view operation,
+                          std::string_view unit) {
+  return RunError(Source::kSystem, std::move(message), operation, unit);
+}
+
+RunError RunError::from_errno(int error_number, std::string_view operation,
+                              std::string_view unit) {
+  // A failure the system did not describe still needs a reason on the report's second line.
+  std::string text = error_number != 0 ? std::strerror(error_number) : "Input/output error";
+  return system(std::move(text), operation, unit);
+}
+
+std::array<std::string, 3> RunError::report_lines() const {
+  std::string heading = source_ == Source::kSystem ? "? System Error:" : "? Run-time Error:";
+  std::string where = "? " + operation_ + "(UNIT=" + unit_ + ",...";
+  return {std::move(heading), "? " + message_, std::move(where)};
+}
+
+}  // namespace quillet::fields

@@ -1,0 +1,145 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "fields/run_error.h"
+
+namespace quillet::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using fields::RunError;
+
+constexpr std::size_t kOutputBufferSize = 1 << 16;
+
+// Both builds report a directory the same way, whatever their fopen would make of it: on
+// some systems a directory opens as a stream and only fails at the first read.
+void refuse_directory(const std::string& name, std::string_view unit) {
+  std::error_code ec;
+  if (fs::is_directory(fs::path(name), ec)) throw RunError::from_errno(EISDIR, "OPEN", unit);
+}
+
+class CFileInput : public InputFile {
+ public:
+  CFileInput(std::FILE* file, std::string_view unit) : file_(file), unit_(unit) {}
+  ~CFileInput() override {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    if (file_ == nullptr) return 0;
+    const std::size_t n = std::fread(buffer, 1, capacity, file_);
+    if (n == 0 && std::ferror(file_)) throw RunError::from_errno(errno, "READ", unit_);
+    return n;
+  }
+
+  void close() override {
+    if (file_ == nullptr) return;
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (std::fclose(file) != 0) throw RunError::from_errno(errno, "CLOSE", unit_);
+  }
+
+ private:
+  std::FILE* file_;
+  std::string unit_;
+};
+
+class CFileOutput : public OutputFile {
+ public:
+  CFileOutput(std::FILE* file, std::string name, bool existed, std::string_view unit)
+      : file_(file), name_(std::move(name)), existed_(existed), unit_(unit) {
+    std::setvbuf(file_, nullptr, _IOFBF, kOutputBufferSize);
+  }
+  ~CFileOutput() override { abandon(); }
+
+  void write(std::string_view bytes) override {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+      throw RunError::from_errno(errno, "WRITE", unit_);
+    }
+    written_ += bytes.size();
+  }
+
+  void finish() override {
+    std::FILE* file = file_;
+    file_ = nullptr;
+    errno = 0;
+    // A failure found when the buffered lines are flushed is the WRITE that failed.
+    if (std::fflush(file) != 0) {
+      const int error_number = errno;
+      std::fclose(file);
+      throw RunError::from_errno(error_number, "WRITE", unit_);
+    }
+    if (std::fclose(file) != 0) throw RunError::from_errno(errno, "CLOSE", unit_);
+    if (existed_ && written_ > 0) cut_old_content();
+  }
+
+  void abandon() noexcept override {
+    if (file_ == nullptr) return;
+    std::fflush(file_);
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+
+ private:
+  // The file was opened without emptying it: whatever of the old content lies behind this
+  // run's last line goes now.
+  void cut_old_content() {
+    const fs::path path(name_);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return;  // a device or a pipe has nothing to cut
+    const auto size = fs::file_size(path, ec);
+    if (ec || size <= written_) return;
+    fs::resize_file(path, written_, ec);
+    if (ec) throw RunError::system(ec.message(), "CLOSE", unit_);
+  }
+
+  std::FILE* file_;
+  std::string name_;
+  bool existed_;
+  std::string unit_;
+  std::uintmax_t written_ = 0;
+};
+
+class RealFileSystem : public FileSystem {
+ public:
+  bool exists(const std::string& name) override {
+    std::error_code ec;
+    return fs::exists(fs::path(name), ec);
+  }
+
+  std::unique_ptr<InputFile> open_input(const std::string& name,
+                                        std::string_view unit) override {
+    refuse_directory(name, unit);
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
+    return std::make_unique<CFileInput>(file, unit);
+  }
+
+  std::unique_ptr<OutputFile> open_output(const std::string& name,
+                                          std::string_view unit) override {
+    refuse_directory(name, unit);
+    const bool existed = exists(name);
+    // "r+b" keeps the old content until this run's lines replace it; "wb" creates.
+    std::FILE* file = std::fopen(name.c_str(), existed ? "r+b" : "wb");
+    if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
+    return std::make_unique<CFileOutput>(file, name, existed, unit);
+  }
+
+  bool same_file(const std::string& a, const std::string& b) override {
+    std::error_code ec;
+    return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> make_real_file_system() {
+  return std::make_unique<RealFileSystem>();
+}
+
+}  // namespace quillet::platform

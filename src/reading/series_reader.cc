@@ -1,0 +1,129 @@
+#include "reading/series_reader.h"
+
+#include <optional>
+
+#include "fields/field_reader.h"
+#include "fields/field_writer.h"
+
+namespace quillet::reading {
+namespace {
+
+constexpr std::size_t kNameWidth = 6;
+constexpr std::size_t kYearWidth = 4;
+constexpr std::size_t kLabelColumn = 81;
+constexpr std::size_t kFieldsStart = 10;  // the slots begin in column 11
+constexpr std::size_t kSlotsPerLine = 10;
+constexpr std::size_t kSlotWidth = 7;
+constexpr std::size_t kValueWidth = 4;
+constexpr int kValueDecimals = 3;
+constexpr std::size_t kCountWidth = 3;
+constexpr float kEndMarker = 9.99f;
+
+struct Slot {
+  float value;
+  std::int32_t count;
+};
+
+bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
+
+// Reads `slots` slots after `passed_over` columns. False on a field that cannot be read.
+bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots,
+                std::array<Slot, kSlotsPerLine>& out) {
+  fields::FieldReader reader(line);
+  reader.skip(passed_over);
+  for (std::size_t k = 0; k < slots; ++k) {
+    const std::optional<float> value = reader.decimal(kValueWidth, kValueDecimals);
+    if (!value) return false;
+    const std::optional<std::int32_t> count = reader.integer(kCountWidth);
+    if (!count) return false;
+    out[k] = {*value, *count};
+  }
+  return true;
+}
+
+}  // namespace
+
+std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
+                                         std::int32_t last_year, std::string_view label) {
+  std::string heading = " Reading in series ";
+  fields::put_integer(heading, s, 4);
+  std::string years = " ";
+  years.append(name);
+  years.push_back(' ');
+  fields::put_integer(years, first_year, 5);
+  years.push_back(' ');
+  fields::put_integer(years, last_year, 5);
+  years.append("  ");
+  years.append(label);
+  return {std::move(heading), std::move(years), ""};
+}
+
+std::string cut_off_warning(int s) {
+  return " Warning: the input ends inside series " + std::to_string(s) +
+         ", before its end marker; that series is not converted";
+}
+
+SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
+                   std::string& trailing_label, platform::Console& console) {
+  const bool stored = s <= table::kMaxSeries;
+  bool content = false;  // something other than blanks has been read of this series
+  const auto end_of_input = [&content] {
+    return SeriesResult{SeriesOutcome::kEndOfInput, content};
+  };
+
+  for (int h = 0; h < header_lines; ++h) {
+    if (!input.next(kDecadeLineColumns)) return end_of_input();
+    content = content || !input.blank();
+  }
+
+  // The first line gives the name, the first year and the label, and is then read once more
+  // as the series' first line of data.
+  if (!input.next(kDecadeLineColumns)) return end_of_input();
+  content = content || !input.blank();
+  fields::FieldReader first(input.text());
+  const std::string name = first.text(kNameWidth, kNameWidth);
+  const std::optional<std::int32_t> first_year = first.integer(kYearWidth);
+  if (!first_year) return {SeriesOutcome::kReadError};
+  first.tab_to(kLabelColumn);
+  trailing_label = first.text(kLabelLength, kLabelLength);
+  input.step_back();
+
+  if (stored) table.set_series(s, name, *first_year);
+
+  // The first value stands in the slot of its year within the decade.
+  const auto skipped =
+      static_cast<std::size_t>(((*first_year % 10) + 10) % 10);
+  std::size_t slots = kSlotsPerLine - skipped;
+  std::size_t passed_over = kFieldsStart + kSlotWidth * skipped;
+
+  std::int32_t length = 0;
+  std::array<Slot, kSlotsPerLine> line_slots{};
+  for (;;) {
+    if (!input.next(kDecadeLineColumns)) return end_of_input();
+    content = content || !input.blank();
+    if (!read_slots(input.text(), passed_over, slots, line_slots)) {
+      return {SeriesOutcome::kReadError};
+    }
+    for (std::size_t k = 0; k < slots; ++k) {
+      const Slot& slot = line_slots[k];
+      if (is_end_marker(slot)) {
+        if (!stored) return {SeriesOutcome::kTooManySeries};
+        table.set_length(s, length);
+        for (const std::string& line :
+             series_report(s, table.name(s), *first_year, *first_year + length - 1,
+                           trailing_label)) {
+          console.write_line(line);
+        }
+        return {SeriesOutcome::kSeriesRead};
+      }
+      if (!stored) continue;
+      if (length == table::kMaxValues) return {SeriesOutcome::kSeriesTooLong};
+      ++length;
+      table.set(s, length, slot.value, slot.count);
+    }
+    slots = kSlotsPerLine;
+    passed_over = kFieldsStart;
+  }
+}
+
+}  // namespace quillet::reading

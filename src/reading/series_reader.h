@@ -1,0 +1,66 @@
+// The series reader: `aindx` reads one series of a decade-line file per call.
+//
+// A series is its header lines (3 per series in CRONOL files, 1 in MASTER files, none in the
+// other types), a first line and continuation lines, up to the slot that holds the end marker.
+// The decade line, columns counted from 1:
+//    1-6   series name (first line only)
+//    7-10  year of the first value (first line only)
+//   11-80  ten slots of 7 columns: a value of 4 columns with 3 implied decimals, then a count
+//          of 3 columns
+//   81-88  trailing label (first line only)
+// On the first line the first value stands in the slot of its year within the decade: slot
+// (year mod 10, floored) + 1, so 1653 starts in slot 4 and -15 in slot 6; the slots in front
+// of it are passed over. Continuation lines are read from column 11 with all ten slots (their
+// year field is not looked at). The end marker is a slot whose value is exactly 9.99 (the
+// single-precision number nearest to it) and whose count is 0; 9.99 with another count, and a
+// blank slot, are ordinary values.
+#ifndef QUILLET_READING_SERIES_READER_H_
+#define QUILLET_READING_SERIES_READER_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fields/line_reader.h"
+#include "platform/console.h"
+#include "table/series_table.h"
+
+namespace quillet::reading {
+
+// Columns a layout reaches on the lines of an input file (the trailing label ends in 88).
+inline constexpr std::size_t kDecadeLineColumns = 88;
+inline constexpr std::size_t kLabelLength = 8;
+
+enum class SeriesOutcome {
+  kSeriesRead,      // the end marker was found; the report is on the console
+  kEndOfInput,      // the input ended before the end marker: the series is not counted
+  kReadError,       // a field could not be read
+  kTooManySeries,   // a complete series beyond the 1500 the table holds
+  kSeriesTooLong,   // a series with more than 8000 values
+};
+
+struct SeriesResult {
+  SeriesOutcome outcome = SeriesOutcome::kSeriesRead;
+  // For kEndOfInput: a line of the cut-off series held something other than blanks and TABs.
+  bool cut_off_content = false;
+};
+
+// Reads series s (1 to 1500) into the table, passing over `header_lines` lines first. With
+// s = 1501 the series is read without being stored, to learn whether the input holds one more
+// complete series than the table can take. The input must stand at the series' first line
+// (or first header line); after a series is read it stands on the line after the end marker.
+SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
+                   std::string& trailing_label, platform::Console& console);
+
+// The three report lines of a series read: "Reading in series", the name with its years and
+// label, and an empty line.
+std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
+                                         std::int32_t last_year, std::string_view label);
+
+// The warning for an input that ends inside series s after something of it was read.
+std::string cut_off_warning(int s);
+
+}  // namespace quillet::reading
+
+#endif  // QUILLET_READING_SERIES_READER_H_

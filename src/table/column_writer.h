@@ -1,0 +1,31 @@
+// The column file: a header line, then one line per year of the year table.
+//
+//   header:  " Year" TAB "N" then, per series, TAB and its 8-character name (untrimmed)
+//   data:    year in 4 columns, TAB, N in 4 columns, then per series TAB and its value in
+//            6 columns with 3 decimals
+//
+// Fields are separated, not ended: there is no TAB at the end of a line. Every line, the last
+// one too, ends with the platform's line end, and every line is built and written whole.
+#ifndef QUILLET_TABLE_COLUMN_WRITER_H_
+#define QUILLET_TABLE_COLUMN_WRITER_H_
+
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+#include "table/series_table.h"
+#include "table/year_table.h"
+
+namespace quillet::table {
+
+void build_header_line(const SeriesTable& series, char separator, std::string& line);
+// `row` is scratch room for one value per series.
+void build_data_line(const YearTable& years, int r, int series_count, char separator,
+                     float* row, std::string& line);
+
+void write_column_file(platform::OutputFile& out, const SeriesTable& series,
+                       const YearTable& years, char separator, std::string_view line_end);
+
+}  // namespace quillet::table
+
+#endif  // QUILLET_TABLE_COLUMN_WRITER_H_

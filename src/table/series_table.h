@@ -1,0 +1,71 @@
+// The series table: every series of one input file as read, at the capacities the banner
+// announces (1500 series of 8000 values). The two grids are indexed (series, place) with the
+// series index running fastest, so one place of all series lies together in memory and the
+// column file is written walking the grids in order.
+//
+// The grids are reserved once for the run as memory that reads zero until it is touched, so
+// a small file costs only the pages its values land on. Every series slot is filled once per
+// run, which is why the reader never needs to clear a slot before filling it: each place
+// beyond a series' length still reads 0.
+#ifndef QUILLET_TABLE_SERIES_TABLE_H_
+#define QUILLET_TABLE_SERIES_TABLE_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace quillet::table {
+
+inline constexpr int kMaxSeries = 1500;
+inline constexpr int kMaxValues = 8000;
+inline constexpr int kMaxYears = 8000;
+inline constexpr std::size_t kNameLength = 8;
+
+using SeriesName = std::array<char, kNameLength>;
+
+class SeriesTable {
+ public:
+  SeriesTable();
+
+  // Series s (1 to 1500), place p (1 to 8000).
+  float value(int s, int p) const { return values_[index(s, p)]; }
+  std::int32_t count(int s, int p) const { return counts_[index(s, p)]; }
+  void set(int s, int p, float value, std::int32_t count) {
+    values_[index(s, p)] = value;
+    counts_[index(s, p)] = count;
+  }
+  // The values of place p of series 1 to 1500, side by side.
+  const float* place_values(int p) const { return values_.get() + index(1, p); }
+
+  std::int32_t first_year(int s) const { return first_years_[slot(s)]; }
+  std::int32_t length(int s) const { return lengths_[slot(s)]; }
+  std::string_view name(int s) const { return {names_[slot(s)].data(), kNameLength}; }
+  void set_series(int s, std::string_view name, std::int32_t first_year);
+  void set_length(int s, std::int32_t length) { lengths_[slot(s)] = length; }
+
+  // Number of series read completely, 0 to 1500.
+  int series_count() const { return series_count_; }
+  void set_series_count(int n) { series_count_ = n; }
+
+ private:
+  struct FreeDeleter {
+    void operator()(void* p) const;
+  };
+  static std::size_t slot(int s) { return static_cast<std::size_t>(s - 1); }
+  static std::size_t index(int s, int p) {
+    return static_cast<std::size_t>(p - 1) * kMaxSeries + slot(s);
+  }
+
+  std::unique_ptr<float[], FreeDeleter> values_;
+  std::unique_ptr<std::int32_t[], FreeDeleter> counts_;
+  std::array<std::int32_t, kMaxSeries> first_years_{};
+  std::array<std::int32_t, kMaxSeries> lengths_{};
+  std::array<SeriesName, kMaxSeries> names_;
+  int series_count_ = 0;
+};
+
+}  // namespace quillet::table
+
+#endif  // QUILLET_TABLE_SERIES_TABLE_H_

@@ -1,0 +1,58 @@
+#include "table/year_table.h"
+
+#include <algorithm>
+
+#include "fields/field_writer.h"
+
+namespace quillet::table {
+
+YearRange find_year_range(const SeriesTable& series) {
+  YearRange range;
+  for (int i = 1; i <= series.series_count(); ++i) {
+    range.minyr = std::min(range.minyr, series.first_year(i));
+    const std::int32_t last_year = series.first_year(i) + series.length(i) - 1;
+    range.latest_last_year = std::max(range.latest_last_year, last_year);
+  }
+  range.maxage = range.latest_last_year - range.minyr + 1;
+  return range;
+}
+
+std::array<std::string, 4> year_range_report(std::string_view output_name, const YearRange& range) {
+  std::string target = " writing reformatted data to outfile ";
+  target.append(output_name);
+  std::string numbers = " minyr= ";
+  fields::put_integer(numbers, range.minyr, 5);
+  numbers.append(" maxage= ");
+  fields::put_integer(numbers, range.maxage, 5);
+  return {"", std::move(target), std::move(numbers), ""};
+}
+
+YearTable::YearTable(const SeriesTable& series, const YearRange& range)
+    : series_(series), range_(range) {
+  for (int i = 1; i <= series.series_count(); ++i) {
+    offsets_[static_cast<std::size_t>(i - 1)] = series.first_year(i) - range.minyr;
+    same_offsets_ = same_offsets_ && offsets_[static_cast<std::size_t>(i - 1)] == offsets_[0];
+  }
+}
+
+std::int32_t YearTable::n(int r) const {
+  if (series_.series_count() == 0) return 0;
+  const int p = r - offsets_[0];
+  return p >= 1 && p <= series_.length(1) ? series_.count(1, p) : 0;
+}
+
+void YearTable::fill_row(int r, float* row) const {
+  const int n = series_.series_count();
+  if (same_offsets_ && n > 0) {
+    // All series start in the same year: their values for the row lie side by side. Places
+    // beyond a series' length read 0.0, as nothing was ever stored there.
+    const int p = r - offsets_[0];
+    if (p >= 1 && p <= kMaxValues) {
+      std::copy_n(series_.place_values(p), n, row);
+      return;
+    }
+  }
+  for (int i = 1; i <= n; ++i) row[i - 1] = cell(i, r);
+}
+
+}  // namespace quillet::table

@@ -1,0 +1,44 @@
+#include "testing/fake_console.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace quillet::testing {
+
+std::size_t StringSource::read(char* buffer, std::size_t capacity) {
+  const std::size_t n = std::min({capacity, chunk_, data_.size() - at_});
+  std::memcpy(buffer, data_.data() + at_, n);
+  at_ += n;
+  return n;
+}
+
+ScratchDir::ScratchDir() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() /
+          ("quillet-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void ScratchDir::write(std::string_view name, std::string_view content) const {
+  std::ofstream out(path_ / name, std::ios::binary);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+std::string ScratchDir::read(std::string_view name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+}  // namespace quillet::testing

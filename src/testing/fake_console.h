@@ -1,0 +1,68 @@
+// Test support: an in-memory console with scripted answers and a transcript, and a scratch
+// folder of real files.
+#ifndef QUILLET_TESTING_FAKE_CONSOLE_H_
+#define QUILLET_TESTING_FAKE_CONSOLE_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/byte_source.h"
+#include "platform/console.h"
+
+namespace quillet::testing {
+
+// Hands out a string, at most `chunk` bytes per read (to exercise lines split across reads).
+class StringSource : public platform::ByteSource {
+ public:
+  explicit StringSource(std::string data, std::size_t chunk = 1 << 16)
+      : data_(std::move(data)), chunk_(chunk) {}
+  std::size_t read(char* buffer, std::size_t capacity) override;
+
+ private:
+  std::string data_;
+  std::size_t chunk_;
+  std::size_t at_ = 0;
+};
+
+class FakeConsole : public platform::ConsoleStreams {
+ public:
+  explicit FakeConsole(std::string answers, bool terminal = false)
+      : answers_(std::move(answers)), terminal_(terminal) {}
+
+  void write_out(std::string_view bytes) override { out_.append(bytes); }
+  void write_err(std::string_view bytes) override { err_.append(bytes); }
+  void flush() override {}
+  platform::ByteSource& input() override { return answers_; }
+  bool input_is_terminal() const override { return terminal_; }
+
+  const std::string& out() const { return out_; }
+  const std::string& err() const { return err_; }
+
+ private:
+  StringSource answers_;
+  bool terminal_;
+  std::string out_;
+  std::string err_;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(std::string_view name) const { return (path_ / name).string(); }
+  void write(std::string_view name, std::string_view content) const;
+  std::string read(std::string_view name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace quillet::testing
+
+#endif  // QUILLET_TESTING_FAKE_CONSOLE_H_
