@@ -1,1 +1,230 @@
+#include "driver/run_driver.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "driver/dialogue.h"
+#include "testing/fake_console.h"
+
+namespace quillet::driver {
+namespace {
+
+using testing::FakeConsole;
+using testing::ScratchDir;
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
+// Runs the dialogue in a scratch folder that is the current folder, as a user would.
+class RunTest : public ::testing::Test {
+ protected:
+  RunTest() : saved_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
+  ~RunTest() override { std::filesystem::current_path(saved_); }
+
+  int run_with(const std::string& answers, int tab_size = 8) {
+    FakeConsole console(answers);
+    auto files = platform::make_real_file_system();
+    const int status = run(console, *files, tab_size);
+    out_ = console.out();
+    err_ = console.err();
+    return status;
+  }
+  bool exists(const char* name) const { return std::filesystem::exists(dir_.path() / name); }
+
+  ScratchDir dir_;
+  std::filesystem::path saved_;
+  std::string out_;
+  std::string err_;
+};
+
+const std::string kPromptLine = "\n" + name_prompt() + "\n";
+
+TEST_F(RunTest, SlashQuitsAtOnce) {
+  for (const char* answer : {"/\n", "/data/x.crn\n", "/"}) {
+    EXPECT_EQ(run_with(answer), kExitNormal) << answer;
+    EXPECT_EQ(out_, joined(banner_lines()) + kPromptLine) << answer;
+    EXPECT_EQ(err_, "");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+}
+
+TEST_F(RunTest, MissingFileGivesTheNoticeAndAsksAgain) {
+  std::string long_name(41, 'n');
+  EXPECT_EQ(run_with("nosuch.crn\n/\n" + long_name + "\nanything\n/\n"), kExitNormal);
+  std::string name = "nosuch.crn";
+  name.resize(40, ' ');
+  const std::string notice = joined(not_found_notice(name)) + pause_line() + "\n";
+  const std::string long_notice =
+      joined(not_found_notice(long_name.substr(0, 40))) + pause_line() + "\n";
+  EXPECT_EQ(out_, joined(banner_lines()) + kPromptLine + notice + kPromptLine + long_notice +
+                      kPromptLine);
+}
+
+TEST_F(RunTest, ABlankFollowedBySlashIsAFileName) {
+  EXPECT_EQ(run_with(" /x\n\n/\n"), kExitNormal);
+  std::string shown = "  /x";
+  shown.resize(41, ' ');
+  EXPECT_NE(out_.find(shown + "\n"), std::string::npos);
+}
+
+TEST_F(RunTest, FailuresAtTheConsoleEndWithTheErrorReport) {
+  dir_.write("in.crn", "");
+  const struct {
+    std::string answers;
+    const char* report;
+  } cases[] = {
+      {"", "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
+      {"\n", "? Run-time Error:\n? Bad file specification\n? OPEN(UNIT=14,...\n"},
+      {"    \n", "? Run-time Error:\n? Bad file specification\n? OPEN(UNIT=14,...\n"},
+      {"nosuch\n", "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
+      {"in.crn\n", "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
+      {"in.crn\nx\n", "? Run-time Error:\n? Illegal character in numeric input\n? READ(UNIT=*,...\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(run_with(c.answers), kExitFailure) << c.answers;
+    EXPECT_EQ(err_, c.report) << c.answers;
+    // The prompt's line is ended before the report.
+    EXPECT_EQ(out_.back(), '\n');
+    EXPECT_FALSE(exists("in_COL"));
+  }
+}
+
+// A type 1 file: three header lines per series, one series from 1901 with two values.
+// Year 1901 stands in slot 2, so slot 1 is passed over.
+const std::string kCronol = "h1\nh2\nh3\n" + std::string("RING011901       1500  7 250  89990  0") +
+                            std::string(42, ' ') + "STD\n";
+
+TEST_F(RunTest, FileTypeAnswersTakeTheirFirstCharacterOnly) {
+  // Only type 1 passes over three lines in front of the series; read with 0 header lines
+  // the first header line is the series' first line and "h2" has no end marker.
+  const struct {
+    const char* answer;
+    bool converted;
+  } cases[] = {{"1", true}, {"12", true}, {" 1", false}, {"+", false}, {"-", false},
+               {"", false}, {"7", false}, {"6", false}};
+  for (const auto& c : cases) {
+    dir_.write("ring01.crn", kCronol);
+    EXPECT_EQ(run_with(std::string("ring01.crn\n") + c.answer + "\n"), kExitNormal) << c.answer;
+    EXPECT_EQ(dir_.read("ring01_COL").find("RING01") != std::string::npos, c.converted) << c.answer;
+  }
+}
+
+TEST_F(RunTest, ConvertsAndReplacesAnOlderLongerColumnFile) {
+  dir_.write("ring01.crn", kCronol);
+  dir_.write("ring01_COL", std::string(5000, 'o'));
+  EXPECT_EQ(run_with("ring01.crn\n1\n"), kExitNormal);
+  EXPECT_EQ(dir_.read("ring01_COL"),
+            " Year\tN\tRING01  \n"
+            "1901\t   7\t 1.500\n"
+            "1902\t   8\t 0.250\n");
+  EXPECT_EQ(err_, "");
+  EXPECT_NE(out_.find(" RING01    1901  1902  STD     \n"), std::string::npos);
+  EXPECT_TRUE(out_.ends_with(closing_line() + "\n"));
+}
+
+TEST_F(RunTest, FailuresAfterTheOpeningLeaveAnOldColumnFileAsItWas) {
+  const std::string old(3000, 'o');
+  const struct {
+    std::string input;
+    const char* type;
+    const char* console_end;
+  } cases[] = {
+      // a letter in a value: the reader's two lines
+      {"RING011901       1x00  79990  0\n", "0", "  Error reading data \n  Program terminating \n"},
+      // a type 2 file without its three file header lines
+      {"one\ntwo\n", "2", ""},
+  };
+  for (const auto& c : cases) {
+    dir_.write("ring01.crn", c.input);
+    dir_.write("ring01_COL", old);
+    EXPECT_EQ(run_with(std::string("ring01.crn\n") + c.type + "\n"), kExitFailure);
+    EXPECT_EQ(dir_.read("ring01_COL"), old);
+    EXPECT_TRUE(out_.ends_with(c.console_end)) << out_;
+  }
+  EXPECT_EQ(err_, "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=14,...\n");
+}
+
+TEST_F(RunTest, TheColumnFileMayNotBeTheInputFile) {
+  const std::string content = kCronol;
+  dir_.write("abcdefghijklmnopqrst_COL", content);
+  EXPECT_EQ(run_with("abcdefghijklmnopqrst_COL\n1\n"), kExitFailure);
+  EXPECT_EQ(err_, "? Run-time Error:\n? Output file is the input file\n? OPEN(UNIT=16,...\n");
+  EXPECT_EQ(dir_.read("abcdefghijklmnopqrst_COL"), content);
+  EXPECT_NE(out_.find("  ==========================|"), std::string::npos);
+}
+
+TEST_F(RunTest, CutOffLastSeriesIsNotCountedButWarnedAbout) {
+  dir_.write("cut.crn", kCronol + "h1\nh2\nh3\nRING021901       1500  7\n");
+  EXPECT_EQ(run_with("cut.crn\n1\n"), kExitNormal);
+  EXPECT_EQ(err_,
+            " Warning: the input ends inside series 2, before its end marker; that series is not"
+            " converted\n");
+  EXPECT_EQ(dir_.read("cut_COL").find("RING02"), std::string::npos);
+}
+
+// Series of `values` values each, from `first_year`, in the type 0 arrangement.
+std::string generated(int series, int values, int first_year = 1000) {
+  std::string out;
+  for (int s = 0; s < series; ++s) {
+    char head[11];
+    std::snprintf(head, sizeof head, "S%05d%4d", s % 100000, first_year);
+    std::string line = head;
+    for (int v = 0; v < values; ++v) {
+      line += " 500  1";
+      if (line.size() == 80) {
+        out += line + "\n";
+        line = "          ";
+      }
+    }
+    line += "9990  0";
+    out += line + "\n";
+  }
+  return out;
+}
+
+TEST_F(RunTest, CapacityLimitsEndTheRunWithoutTouchingTheColumnFile) {
+  const struct {
+    std::string input;
+    const char* message;
+  } cases[] = {
+      {generated(1501, 1), "  Too many series: the limit is 1500\n  Program terminating \n"},
+      {generated(1, 8001), "  Series too long: the limit is 8000 values\n  Program terminating \n"},
+      {generated(1, 10, 1000) + generated(1, 11, 8990),
+       "  Year range too long: the limit is 8000 years\n  Program terminating \n"},
+  };
+  for (const auto& c : cases) {
+    dir_.write("big.crn", c.input);
+    dir_.write("big_COL", "old");
+    EXPECT_EQ(run_with("big.crn\n0\n"), kExitFailure);
+    EXPECT_TRUE(out_.ends_with(c.message)) << out_.substr(out_.size() - 200);
+    EXPECT_TRUE(dir_.read("big_COL") == "old");
+  }
+  EXPECT_NE(out_.find(" minyr=  1000 maxage=  8001\n"), std::string::npos);
+
+  // At the limits themselves everything converts.
+  dir_.write("big.crn", generated(1500, 1) + generated(1, 8000, 1000).substr(0));
+  EXPECT_EQ(run_with("big.crn\n0\n"), kExitFailure);  // 1501 series again
+  dir_.write("big.crn", generated(1499, 1) + generated(1, 8000, 1000));
+  EXPECT_EQ(run_with("big.crn\n0\n"), kExitNormal);
+  EXPECT_NE(out_.find(" minyr=  1000 maxage=  8000\n"), std::string::npos);
+  // A 1501st series cut off by the end of the input is simply not counted.
+  dir_.write("big.crn", generated(1500, 1) + "S99999100 500  1\n");
+  EXPECT_EQ(run_with("big.crn\n0\n"), kExitNormal);
+}
+
+TEST_F(RunTest, TabSizeAppliesToInputLines) {
+  // With tab stops every 6 columns a TAB in column 6 is one blank, and the year stands in
+  // columns 7-10 where it belongs; with the usual 8 it would not.
+  dir_.write("tab.crn", "RING0\t1900 500  19990  0\n");
+  EXPECT_EQ(run_with("tab.crn\n0\n", 6), kExitNormal);
+  EXPECT_NE(dir_.read("tab_COL").find("\tRING0   \n"), std::string::npos);
+  EXPECT_NE(dir_.read("tab_COL").find("1900\t   1\t 0.500"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet::driver

@@ -1,1 +1,93 @@
+#include "fields/field_writer.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "fields/field_reader.h"
+
+namespace quillet::fields {
+namespace {
+
+std::string integer_field(std::int64_t value, std::size_t width) {
+  std::string line;
+  put_integer(line, value, width);
+  return line;
+}
+
+std::string decimal_field(float value, std::size_t width = 6, int decimals = 3) {
+  std::string line;
+  put_decimal(line, value, width, decimals);
+  return line;
+}
+
+TEST(PutInteger, RightAlignsAndOverflowsToAsterisks) {
+  const struct {
+    std::int64_t value;
+    std::size_t width;
+    const char* field;
+  } cases[] = {
+      {1850, 4, "1850"}, {7, 4, "   7"},  {0, 4, "   0"},     {-12, 4, " -12"}, {-999, 4, "-999"},
+      {-1000, 4, "****"}, {12345, 4, "****"}, {8000, 5, " 8000"}, {73, 2, "73"},   {5, 2, " 5"},
+      {-7999, 5, "-7999"}, {-80000, 5, "*****"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(integer_field(c.value, c.width), c.field) << c.value << " in " << c.width;
+  }
+}
+
+TEST(PutDecimal, RoundsHalvesAwayFromZeroFromTheExactValue) {
+  const struct {
+    float value;
+    const char* field;
+  } cases[] = {
+      {1.5f, " 1.500"},      {0.0f, " 0.000"},      {-0.0f, " 0.000"},    {0.987f, " 0.987"},
+      {0.0625f, " 0.063"},   {-0.0625f, "-0.063"},  {0.0004f, " 0.000"},  {-0.0004f, " 0.000"},
+      {-0.0005f, "-0.001"},  {0.0005f, " 0.001"},   {-0.5f, "-0.500"},    {12.3456f, "12.346"},
+      {-9.999f, "-9.999"},   {-9.9996f, "******"},  {-10.0f, "******"},   {99.999f, "99.999"},
+      {99.9996f, "******"},  {123.456f, "******"},  {9.99f, " 9.990"},    {1.0005f, " 1.000"},
+      // 99.9995 lies just below the half as a float, so it still fits.
+      {0.1875f, " 0.188"},   {2.4375f, " 2.438"},   {-2.4375f, "-2.438"}, {99.9995f, "99.999"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(decimal_field(c.value), c.field) << c.value;
+  }
+}
+
+TEST(PutDecimal, NonFiniteValuesAndOtherWidths) {
+  EXPECT_EQ(decimal_field(std::numeric_limits<float>::infinity()), "******");
+  EXPECT_EQ(decimal_field(-std::numeric_limits<float>::infinity()), "******");
+  EXPECT_EQ(decimal_field(std::numeric_limits<float>::quiet_NaN()), "******");
+  EXPECT_EQ(decimal_field(123.456f, 8, 2), "  123.46");
+  EXPECT_EQ(decimal_field(-0.25f, 4, 1), "-0.3");
+  EXPECT_EQ(decimal_field(3.0e38f, 50, 0).size(), 50u);
+  EXPECT_EQ(decimal_field(3.0e38f, 10, 0), "**********");
+}
+
+TEST(PutDecimal, WrittenValuesReadBackAsTheirRoundedForm) {
+  // Every 4-column value with 3 implied decimals survives a write and a read unchanged.
+  for (int digits = -999; digits <= 9999; digits += 7) {
+    const float value = *parse_decimal(std::to_string(digits), 3);
+    const std::string field = decimal_field(value);
+    ASSERT_EQ(field.size(), 6u);
+    EXPECT_EQ(parse_decimal(field, 3), value) << digits << " -> [" << field << "]";
+  }
+}
+
+TEST(PutText, CutsOrPadsOnTheLeft) {
+  std::string line;
+  put_text(line, "ring01  ", 8);
+  put_text(line, "abcdef", 3);
+  put_text(line, "xy", 5);
+  EXPECT_EQ(line, "ring01  abc   xy");
+}
+
+TEST(PlainLine, PutsOneBlankInFront) {
+  EXPECT_EQ(plain_line(" SELECT FILE TYPE "), "  SELECT FILE TYPE ");
+  EXPECT_EQ(plain_line(" "), "  ");
+  EXPECT_EQ(plain_line(""), " ");
+}
+
+}  // namespace
+}  // namespace quillet::fields

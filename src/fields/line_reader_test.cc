@@ -1,1 +1,101 @@
+#include "fields/line_reader.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testing/fake_console.h"
+
+namespace quillet::fields {
+namespace {
+
+using testing::StringSource;
+
+struct Line {
+  std::string text;
+  bool blank;
+  bool operator==(const Line&) const = default;
+};
+
+std::vector<Line> read_all(const std::string& data, std::size_t keep = 100, int tab_size = 8,
+                           std::size_t chunk = 1 << 16) {
+  StringSource source(data, chunk);
+  LineReader reader(source, tab_size);
+  std::vector<Line> lines;
+  while (reader.next(keep)) lines.push_back({reader.text(), reader.blank()});
+  return lines;
+}
+
+std::vector<std::string> texts(const std::vector<Line>& lines) {
+  std::vector<std::string> out;
+  for (const Line& line : lines) out.push_back(line.text);
+  return out;
+}
+
+TEST(LineReader, LineEndsAndCarriageReturns) {
+  using V = std::vector<std::string>;
+  const struct {
+    const char* data;
+    V lines;
+  } cases[] = {
+      {"a\nb\n", V{"a", "b"}},
+      {"a\r\nb\r\n", V{"a", "b"}},
+      {"a\nb", V{"a", "b"}},          // the last line needs no line end
+      {"", V{}},
+      {"\n\n", V{"", ""}},
+      {"a\rb\r\r\n", V{"ab"}},        // a CR is dropped wherever it stands
+      {"a\rb\rc", V{"abc"}},          // CR-only line ends make one line
+      {"\r", V{""}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{1} << 16}) {
+      EXPECT_EQ(texts(read_all(c.data, 100, 8, chunk)), c.lines) << "[" << c.data << "] chunk " << chunk;
+    }
+  }
+}
+
+TEST(LineReader, TabsExpandToTabStops) {
+  EXPECT_EQ(texts(read_all("\t1850\n")), std::vector<std::string>{"        1850"});
+  EXPECT_EQ(texts(read_all("abc\tx\n")), std::vector<std::string>{"abc     x"});
+  EXPECT_EQ(texts(read_all("abcdefgh\tx")), std::vector<std::string>{"abcdefgh        x"});
+  EXPECT_EQ(texts(read_all("a\r\tx")), std::vector<std::string>{"a       x"});  // CR takes no column
+  EXPECT_EQ(texts(read_all("ab\tx", 100, 4)), std::vector<std::string>{"ab  x"});
+  EXPECT_EQ(texts(read_all("ab\tx", 100, 1)), std::vector<std::string>{"ab x"});
+  EXPECT_EQ(texts(read_all("ab\tx", 100, 0)), std::vector<std::string>{"ab\tx"});
+  // Split across reads the columns still count from the line's start.
+  EXPECT_EQ(texts(read_all("abc\tx\td", 100, 8, 1)), std::vector<std::string>{"abc     x       d"});
+}
+
+TEST(LineReader, KeepsOnlyTheColumnsAsked) {
+  EXPECT_EQ(read_all("abcdefgh\n", 3), (std::vector<Line>{{"abc", false}}));
+  EXPECT_EQ(read_all("\t\tx\n", 10), (std::vector<Line>{{"          ", false}}));
+  EXPECT_EQ(read_all("\t\t\n", 10, 1000), (std::vector<Line>{{"          ", true}}));
+  EXPECT_EQ(read_all("abc", 0), (std::vector<Line>{{"", false}}));
+}
+
+TEST(LineReader, BlankMeansOnlyBlanksAndTabsInTheWholeLine) {
+  EXPECT_EQ(read_all(" \t \r\n\nx\n", 100),
+            (std::vector<Line>{{"         ", true}, {"", true}, {"x", false}}));
+  // Content beyond the kept columns still counts, however it arrives.
+  for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 16}) {
+    EXPECT_EQ(read_all("     x\n", 2, 8, chunk), (std::vector<Line>{{"  ", false}}));
+    EXPECT_EQ(read_all("  \t  \t\r\n", 2, 8, chunk), (std::vector<Line>{{"  ", true}}));
+  }
+}
+
+TEST(LineReader, StepBackGivesTheSameLineAgain) {
+  StringSource source("first\nsecond\n");
+  LineReader reader(source, 8);
+  ASSERT_TRUE(reader.next(88));
+  reader.step_back();
+  ASSERT_TRUE(reader.next(88));
+  EXPECT_EQ(reader.text(), "first");
+  ASSERT_TRUE(reader.next(88));
+  EXPECT_EQ(reader.text(), "second");
+  EXPECT_FALSE(reader.next(88));
+  EXPECT_FALSE(reader.next(88));
+}
+
+}  // namespace
+}  // namespace quillet::fields

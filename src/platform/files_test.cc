@@ -1,1 +1,79 @@
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
+
+#include "fields/run_error.h"
+#include "testing/fake_console.h"
+
+namespace quillet::platform {
+namespace {
+
+using fields::RunError;
+using testing::ScratchDir;
+
+std::string report(const RunError& error) {
+  const auto lines = error.report_lines();
+  return lines[0] + "|" + lines[1] + "|" + lines[2];
+}
+
+TEST(Files, ColumnFileReplacesOldContentOnlyOnceWritten) {
+  ScratchDir dir;
+  auto files = make_real_file_system();
+  dir.write("old_COL", std::string(1000, 'x'));
+
+  // Opened and abandoned without a write: the old content stays whole.
+  files->open_output(dir.file("old_COL"), "16")->abandon();
+  EXPECT_EQ(dir.read("old_COL"), std::string(1000, 'x'));
+
+  // Written and finished: exactly the new lines, however long the old file was.
+  auto out = files->open_output(dir.file("old_COL"), "16");
+  out->write("new\n");
+  out->finish();
+  EXPECT_EQ(dir.read("old_COL"), "new\n");
+
+  // A new file is created empty when nothing is written.
+  files->open_output(dir.file("new_COL"), "16")->abandon();
+  EXPECT_TRUE(files->exists(dir.file("new_COL")));
+  EXPECT_EQ(dir.read("new_COL"), "");
+}
+
+TEST(Files, DirectoriesAreRefusedWhenOpened) {
+  ScratchDir dir;
+  auto files = make_real_file_system();
+  EXPECT_TRUE(files->exists(dir.path().string()));
+  try {
+    files->open_input(dir.path().string(), "14");
+    FAIL() << "opened a directory for reading";
+  } catch (const RunError& error) {
+    EXPECT_EQ(report(error), "? System Error:|? Is a directory|? OPEN(UNIT=14,...");
+  }
+  try {
+    files->open_output(dir.path().string(), "16");
+    FAIL() << "opened a directory for writing";
+  } catch (const RunError& error) {
+    EXPECT_EQ(report(error), "? System Error:|? Is a directory|? OPEN(UNIT=16,...");
+  }
+}
+
+TEST(Files, MissingInputGivesTheSystemText) {
+  ScratchDir dir;
+  auto files = make_real_file_system();
+  EXPECT_FALSE(files->exists(dir.file("gone")));
+  try {
+    files->open_input(dir.file("gone"), "14");
+    FAIL();
+  } catch (const RunError& error) {
+    EXPECT_EQ(report(error), "? System Error:|? No such file or directory|? OPEN(UNIT=14,...");
+  }
+}
+
+TEST(Files, SameFileThroughAnotherName) {
+  ScratchDir dir;
+  auto files = make_real_file_system();
+  dir.write("a", "x");
+  EXPECT_TRUE(files->same_file(dir.file("a"), (dir.path() / "." / "a").string()));
+  EXPECT_FALSE(files->same_file(dir.file("a"), dir.file("b")));
+}
+
+}  // namespace
+}  // namespace quillet::platform
