@@ -103,7 +103,7 @@ std::string Run::read_answer(std::size_t keep_columns) {
   if (!answers_.next(keep_columns)) {
     throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kConsoleUnit);
   }
-  std::string answer = answers_.text();
+  std::string answer(answers_.text());
   answer.resize(keep_columns, ' ');
   return answer;
 }

@@ -1,6 +1,7 @@
 #include "fields/field_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -23,6 +24,15 @@ constexpr int kMaxFastDigits = 15;
 // arithmetic on it safe.
 constexpr long kExponentBound = 100000;
 
+constexpr int kThousandthsSize = 10000;
+constexpr std::array<float, kThousandthsSize> make_thousandths() {
+  std::array<float, kThousandthsSize> table{};
+  for (int i = 0; i < kThousandthsSize; ++i) {
+    table[static_cast<std::size_t>(i)] = static_cast<float>(static_cast<double>(i) / 1000.0);
+  }
+  return table;
+}
+
 float to_single(double value) {
   if (std::fabs(value) > static_cast<double>(FLT_MAX)) {
     return value < 0 ? -std::numeric_limits<float>::infinity()
@@ -32,6 +42,9 @@ float to_single(double value) {
 }
 
 }  // namespace
+
+// Worked out by the compiler (constant initialization), so it is ready before main runs.
+constexpr std::array<float, kThousandthsSize> kThousandths = make_thousandths();
 
 std::optional<std::int32_t> parse_integer(std::string_view field) {
   bool negative = false;
@@ -57,6 +70,27 @@ std::optional<std::int32_t> parse_integer(std::string_view field) {
   return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+// The digits of a decimal field as one correctly rounded conversion, for the fields too long
+// for the exact path: every significant mantissa digit, then the power of ten.
+double convert_long(std::string_view field, long scale) {
+  std::string digits;
+  bool significant = false;
+  for (const char c : field) {
+    if (c == 'E' || c == 'e' || c == 'D' || c == 'd') break;
+    if ((c == '+' || c == '-') && significant) break;  // a sign behind the digits: the exponent
+    if (!is_digit(c)) continue;
+    significant = significant || c != '0';
+    if (significant) digits.push_back(c);
+  }
+  digits += 'e';
+  digits += std::to_string(scale);
+  return std::strtod(digits.c_str(), nullptr);
+}
+
+}  // namespace
+
 std::optional<float> parse_decimal(std::string_view field, int decimals) {
   enum class Part { kMantissa, kExponentSign, kExponentDigits };
   Part part = Part::kMantissa;
@@ -70,8 +104,6 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
   bool exponent_negative = false;
   bool exponent_digit = false;
   long exponent = 0;
-  // The slow path rebuilds the number from its digits; only very long fields take it.
-  std::string long_digits;
 
   for (const char c : field) {
     if (is_blank(c)) continue;
@@ -82,11 +114,9 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
           seen_sign = true;
           if (seen_point) ++fraction_digits;
           if (significant > 0 || c != '0') {
-            ++significant;
-            if (significant <= kMaxFastDigits) {
+            if (++significant <= kMaxFastDigits) {
               mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
             }
-            long_digits.push_back(c);
           }
         } else if ((c == '+' || c == '-') && !seen_sign) {
           seen_sign = true;
@@ -131,10 +161,7 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
   } else if (significant <= kMaxFastDigits && scale > 0 && scale <= kMaxExactPower) {
     value = static_cast<double>(mantissa) * kExactPowersOfTen[scale];
   } else {
-    // The digits and the power of ten as one correctly rounded conversion.
-    long_digits += 'e';
-    long_digits += std::to_string(scale);
-    value = std::strtod(long_digits.c_str(), nullptr);
+    value = convert_long(field, scale);
   }
   return negative ? -to_single(value) : to_single(value);
 }
@@ -167,12 +194,5 @@ std::string_view FieldReader::numeric_field(std::size_t width) {
   return field;
 }
 
-std::optional<std::int32_t> FieldReader::integer(std::size_t width) {
-  return parse_integer(numeric_field(width));
-}
-
-std::optional<float> FieldReader::decimal(std::size_t width, int decimals) {
-  return parse_decimal(numeric_field(width), decimals);
-}
 
 }  // namespace quillet::fields

@@ -1,9 +1,11 @@
 #include "fields/field_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <cassert>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace quillet::fields {
 namespace {
@@ -11,55 +13,111 @@ namespace {
 constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
                                           100000, 1000000, 10000000, 100000000};
 
-void put_right_aligned(std::string& line, std::string_view digits, std::size_t width) {
-  if (digits.size() > width) {
-    line.append(width, '*');
-    return;
+// Fills a field from its right end towards its left. A field that runs out of columns is
+// written as asterisks.
+class RightToLeft {
+ public:
+  RightToLeft(char* out, std::size_t width) : out_(out), at_(out + width), width_(width) {}
+
+  void put(char c) {
+    if (at_ == out_) {
+      overflow_ = true;
+      return;
+    }
+    *--at_ = c;
   }
-  line.append(width - digits.size(), ' ');
-  line.append(digits);
+  void put_digits(std::uint64_t value, int at_least = 1) {
+    for (int i = 0; i < at_least || value != 0; ++i) {
+      put(static_cast<char>('0' + value % 10));
+      value /= 10;
+    }
+  }
+  char* finish() {
+    if (overflow_) return std::fill_n(out_, width_, '*');
+    while (at_ != out_) *--at_ = ' ';
+    return out_ + width_;
+  }
+
+ private:
+  char* out_;
+  char* at_;
+  std::size_t width_;
+  bool overflow_ = false;
+};
+
+// "000" to "999": the three decimals of the column file's values, looked up rather than
+// divided out.
+constexpr std::array<std::array<char, 3>, 1000> make_three_digits() {
+  std::array<std::array<char, 3>, 1000> table{};
+  for (int i = 0; i < 1000; ++i) {
+    table[static_cast<std::size_t>(i)] = {static_cast<char>('0' + i / 100),
+                                          static_cast<char>('0' + i / 10 % 10),
+                                          static_cast<char>('0' + i % 10)};
+  }
+  return table;
 }
+constexpr auto kThreeDigits = make_three_digits();
 
 }  // namespace
 
+char* write_integer(char* out, std::int64_t value, std::size_t width) {
+  RightToLeft field(out, width);
+  const std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  field.put_digits(magnitude);
+  if (value < 0) field.put('-');
+  return field.finish();
+}
+
+char* write_decimal(char* out, float value, std::size_t width, int decimals) {
+  assert(decimals >= 0 && decimals <= kMaxWriteDecimals);
+  if (std::isnan(value) || std::isinf(value)) return std::fill_n(out, width, '*');
+  // A float has 24 significant bits and 10^8 needs 27, so the scaled value is exact in a
+  // double and rounding it is the rounding of the exact value.
+  const double scaled =
+      std::fabs(static_cast<double>(value)) * static_cast<double>(kPowersOfTen[decimals]);
+  if (scaled >= 1e15) {
+    // Such a float is a whole number: nothing behind the point needs rounding.
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
+    const auto length = static_cast<std::size_t>(n > 0 ? n : 0);
+    if (length > width) return std::fill_n(out, width, '*');
+    return std::copy_n(buffer, length, std::fill_n(out, width - length, ' '));
+  }
+  // Below 2^52 adding one half is exact, so truncating it rounds halves away from zero.
+  const auto rounded = static_cast<std::uint64_t>(scaled + 0.5);
+  const bool minus = value < 0 && rounded != 0;  // never "-0.000"
+  if (width == 6 && decimals == 3 && rounded < 100000) {
+    // The column file's field, written without a loop: [-]d.ddd or dd.ddd.
+    const auto whole = static_cast<unsigned>(rounded / 1000);
+    const auto fraction = static_cast<unsigned>(rounded % 1000);
+    if (whole >= 10 && minus) return std::fill_n(out, width, '*');
+    const std::array<char, 3>& whole_digits = kThreeDigits[whole];
+    out[0] = whole >= 10 ? whole_digits[1] : minus ? '-' : ' ';
+    out[1] = whole_digits[2];
+    out[2] = '.';
+    std::memcpy(out + 3, kThreeDigits[fraction].data(), 3);
+    return out + width;
+  }
+  const std::uint64_t scale = kPowersOfTen[decimals];
+  RightToLeft field(out, width);
+  field.put_digits(rounded % scale, decimals);
+  field.put('.');
+  field.put_digits(rounded / scale);
+  if (minus) field.put('-');
+  return field.finish();
+}
+
 void put_integer(std::string& line, std::int64_t value, std::size_t width) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  put_right_aligned(line, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)),
-                    width);
+  const std::size_t at = line.size();
+  line.resize(at + width);
+  write_integer(line.data() + at, value, width);
 }
 
 void put_decimal(std::string& line, float value, std::size_t width, int decimals) {
-  assert(decimals >= 0 && decimals <= kMaxWriteDecimals);
-  if (std::isnan(value) || std::isinf(value)) {
-    line.append(width, '*');
-    return;
-  }
-  // A float has 24 significant bits and 10^8 needs 27, so the scaled value is exact in a
-  // double and rounding it is the rounding of the exact value.
-  const std::uint64_t scale = kPowersOfTen[decimals];
-  const double scaled = std::fabs(static_cast<double>(value)) * static_cast<double>(scale);
-  char buffer[64];
-  std::size_t length = 0;
-  if (scaled < 1e15) {
-    // Below 2^52 adding one half is exact, so truncating it rounds halves away from zero.
-    const auto rounded = static_cast<std::uint64_t>(scaled + 0.5);
-    if (value < 0 && rounded != 0) buffer[length++] = '-';
-    auto result = std::to_chars(buffer + length, buffer + sizeof buffer, rounded / scale);
-    length = static_cast<std::size_t>(result.ptr - buffer);
-    buffer[length++] = '.';
-    std::uint64_t fraction = rounded % scale;
-    for (int i = decimals - 1; i >= 0; --i) {
-      buffer[length + static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
-      fraction /= 10;
-    }
-    length += static_cast<std::size_t>(decimals);
-  } else {
-    // Such a float is a whole number: nothing behind the point needs rounding.
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
-    length = n > 0 ? static_cast<std::size_t>(n) : 0;
-  }
-  put_right_aligned(line, std::string_view(buffer, length), width);
+  const std::size_t at = line.size();
+  line.resize(at + width);
+  write_decimal(line.data() + at, value, width, decimals);
 }
 
 void put_text(std::string& line, std::string_view value, std::size_t width) {

@@ -20,6 +20,11 @@ inline constexpr int kMaxWriteDecimals = 8;
 
 void put_integer(std::string& line, std::int64_t value, std::size_t width);
 void put_decimal(std::string& line, float value, std::size_t width, int decimals);
+
+// The same fields written into `out`, which has room for `width` characters; each returns
+// the end of what it wrote (out + width). For lines built in place.
+char* write_integer(char* out, std::int64_t value, std::size_t width);
+char* write_decimal(char* out, float value, std::size_t width, int decimals);
 void put_text(std::string& line, std::string_view value, std::size_t width);
 void put_blanks(std::string& line, std::size_t count);
 

@@ -34,7 +34,10 @@ bool LineReader::next(std::size_t keep_columns) {
   passed_over_content_ = false;
   bool took_any = false;
   for (;;) {
-    if (begin_ == end_ && !fill()) return took_any;
+    if (begin_ == end_ && !fill()) {
+      view_ = text_;
+      return took_any;
+    }
     took_any = true;
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
@@ -45,10 +48,22 @@ bool LineReader::next(std::size_t keep_columns) {
       continue;
     }
     const std::size_t count = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
-    take(start, count);
     begin_ += count + 1;
+    if (text_.empty() && column_ == 0 && take_in_place(start, count)) return true;
+    take(start, count);
+    view_ = text_;
     return true;
   }
+}
+
+bool LineReader::take_in_place(const char* bytes, std::size_t count) {
+  if (count > 0 && bytes[count - 1] == '\r') --count;  // the CR of a CR LF line end
+  if (std::memchr(bytes, '\r', count) != nullptr) return false;
+  if (tab_size_ > 0 && std::memchr(bytes, '\t', count) != nullptr) return false;
+  const std::size_t kept = std::min(keep_, count);
+  view_ = std::string_view(bytes, kept);
+  pass_over(bytes + kept, count - kept);
+  return true;
 }
 
 // Appends a piece of the current line. The common piece (no CR, no TAB, all of it kept) is
@@ -97,7 +112,7 @@ void LineReader::pass_over(const char* bytes, std::size_t count) {
 }
 
 bool LineReader::blank() const {
-  return !passed_over_content_ && std::none_of(text_.begin(), text_.end(), is_content);
+  return !passed_over_content_ && std::none_of(view_.begin(), view_.end(), is_content);
 }
 
 }  // namespace quillet::fields

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/byte_source.h"
@@ -25,8 +26,8 @@ class LineReader {
   // of the input. After step_back() it returns the line read last once more.
   bool next(std::size_t keep_columns);
 
-  // The kept columns of the current line.
-  const std::string& text() const { return text_; }
+  // The kept columns of the current line, valid until the next call of next().
+  std::string_view text() const { return view_; }
   // True when the whole current line, kept or not, holds only blanks and TABs.
   bool blank() const;
   // The next call of next() gives the current line again (it must have kept enough columns).
@@ -34,6 +35,8 @@ class LineReader {
 
  private:
   bool fill();
+  // A whole line that lies in the buffer and needs no CR or TAB handling is not copied.
+  bool take_in_place(const char* bytes, std::size_t count);
   void take(const char* bytes, std::size_t count);
   void take_slowly(const char* bytes, std::size_t count);
   void pass_over(const char* bytes, std::size_t count);
@@ -45,7 +48,8 @@ class LineReader {
   std::size_t end_ = 0;
   bool at_end_ = false;
 
-  std::string text_;
+  std::string text_;  // the line when it had to be copied
+  std::string_view view_;
   std::size_t keep_ = 0;
   std::uint64_t column_ = 0;  // columns of the current line so far, kept or not
   bool passed_over_content_ = false;

@@ -23,7 +23,7 @@ std::vector<Line> read_all(const std::string& data, std::size_t keep = 100, int 
   StringSource source(data, chunk);
   LineReader reader(source, tab_size);
   std::vector<Line> lines;
-  while (reader.next(keep)) lines.push_back({reader.text(), reader.blank()});
+  while (reader.next(keep)) lines.push_back({std::string(reader.text()), reader.blank()});
   return lines;
 }
 

@@ -108,6 +108,8 @@ class CFileOutput : public OutputFile {
 class RealFileSystem : public FileSystem {
  public:
   bool exists(const std::string& name) override {
+    // The system would see a name with a NUL in it cut short: that is some other file.
+    if (name.find('\0') != std::string::npos) return false;
     std::error_code ec;
     return fs::exists(fs::path(name), ec);
   }

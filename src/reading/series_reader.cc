@@ -32,11 +32,8 @@ bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slot
   fields::FieldReader reader(line);
   reader.skip(passed_over);
   for (std::size_t k = 0; k < slots; ++k) {
-    const std::optional<float> value = reader.decimal(kValueWidth, kValueDecimals);
-    if (!value) return false;
-    const std::optional<std::int32_t> count = reader.integer(kCountWidth);
-    if (!count) return false;
-    out[k] = {*value, *count};
+    if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value)) return false;
+    if (!reader.take_integer(kCountWidth, out[k].count)) return false;
   }
   return true;
 }

@@ -1,7 +1,12 @@
 // The series table: every series of one input file as read, at the capacities the banner
-// announces (1500 series of 8000 values). The two grids are indexed (series, place) with the
-// series index running fastest, so one place of all series lies together in memory and the
-// column file is written walking the grids in order.
+// announces (1500 series of 8000 values).
+//
+// The two grids are stored in tiles of 16 places: within a tile the 16 places of series 1
+// come first, then those of series 2, and so on. Reading a series fills each 64-byte cache
+// line whole (16 values of one series), and writing a row of the column file walks the
+// series in storage order one cache line apart, reusing those lines for the next 15 rows.
+// Either way memory is walked in order, where a plain grid would make one of the two jump a
+// whole row or column per value.
 //
 // The grids are reserved once for the run as memory that reads zero until it is touched, so
 // a small file costs only the pages its values land on. Every series slot is filled once per
@@ -36,8 +41,11 @@ class SeriesTable {
     values_[index(s, p)] = value;
     counts_[index(s, p)] = count;
   }
-  // The values of place p of series 1 to 1500, side by side.
-  const float* place_values(int p) const { return values_.get() + index(1, p); }
+  // Place p of series 1 to n into row[0..n).
+  void place_values(int p, int n, float* row) const {
+    const float* first = values_.get() + index(1, p);
+    for (int i = 0; i < n; ++i) row[i] = first[static_cast<std::size_t>(i) * kTile];
+  }
 
   std::int32_t first_year(int s) const { return first_years_[slot(s)]; }
   std::int32_t length(int s) const { return lengths_[slot(s)]; }
@@ -54,8 +62,10 @@ class SeriesTable {
     void operator()(void* p) const;
   };
   static std::size_t slot(int s) { return static_cast<std::size_t>(s - 1); }
+  static constexpr std::size_t kTile = 16;
   static std::size_t index(int s, int p) {
-    return static_cast<std::size_t>(p - 1) * kMaxSeries + slot(s);
+    const auto place = static_cast<std::size_t>(p - 1);
+    return (place / kTile) * (kTile * kMaxSeries) + slot(s) * kTile + place % kTile;
   }
 
   std::unique_ptr<float[], FreeDeleter> values_;

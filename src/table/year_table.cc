@@ -44,11 +44,12 @@ std::int32_t YearTable::n(int r) const {
 void YearTable::fill_row(int r, float* row) const {
   const int n = series_.series_count();
   if (same_offsets_ && n > 0) {
-    // All series start in the same year: their values for the row lie side by side. Places
-    // beyond a series' length read 0.0, as nothing was ever stored there.
+    // All series start in the same year: the row is one place of every series, which lie
+    // in storage order. Places beyond a series' length read 0.0, as nothing was ever stored
+    // there.
     const int p = r - offsets_[0];
     if (p >= 1 && p <= kMaxValues) {
-      std::copy_n(series_.place_values(p), n, row);
+      series_.place_values(p, n, row);
       return;
     }
   }
