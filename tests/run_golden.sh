@@ -6,6 +6,7 @@
 #
 # A case folder holds:
 #   answers          what is piped to the program (absent: nothing at all)
+#   answers.sh       or a bash script whose output is piped to it (for answers too big to keep)
 #   input/           files copied into an empty working folder before the run
 #   setup            optional bash script run in the working folder before the run
 #   env              optional lines NAME=value added to the program's environment
@@ -44,6 +45,10 @@ if [ -f "$case_dir/env" ]; then
 fi
 answers=/dev/null
 [ -f "$case_dir/answers" ] && answers="$case_dir/answers"
+if [ -f "$case_dir/answers.sh" ]; then
+  bash "$case_dir/answers.sh" > "$scratch/answers"
+  answers="$scratch/answers"
+fi
 
 run=("$binary")
 [ "$windows" = 1 ] && run=(wine "$binary")
