@@ -35,6 +35,42 @@ std::optional<std::int32_t> parse_integer(std::string_view field);
 // for an illegal character.
 std::optional<float> parse_decimal(std::string_view field, int decimals);
 
+// The common numeric field of a decade line: 1 to 4 columns, all of them among the
+// `available` characters at `p`, holding digits behind any leading blanks ("  85", " 987",
+// "1850"). Reads the field's bytes as one 32-bit word; false for every other field, which
+// must then take the full rules (they give the same value for the fields accepted here).
+inline bool leading_blanks_then_digits(const char* p, std::size_t available, std::size_t width,
+                                       std::uint32_t& digits) {
+  if constexpr (std::endian::native != std::endian::little) return false;
+  if (width == 0 || width > 4 || available < width) return false;
+  // The field fills the high bytes (the last in memory order) and blanks the bytes in front,
+  // where they count as leading blanks. Built with shifts: copying bytes into a word in memory
+  // would stall the load that follows.
+  std::uint32_t word = 0;
+  if (available >= 4) {
+    std::memcpy(&word, p, 4);
+    if (width < 4) word = (word << (8 * (4 - width))) | (0x20202020u >> (8 * width));
+  } else {
+    word = 0x20202020u >> (8 * width);
+    for (std::size_t i = 0; i < width; ++i) {
+      word |= std::uint32_t{static_cast<unsigned char>(p[i])} << (8 * (i + 4 - width));
+    }
+  }
+  const std::uint32_t t = word ^ 0x30303030u;  // digits become 0-9, blanks 0x10
+  const std::uint32_t e = t ^ 0x10101010u;     // blanks become 0
+  const std::uint32_t blank = ~(((e & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | e | 0x7F7F7F7Fu);
+  const std::uint32_t not_digit = (((t & 0x7F7F7F7Fu) + 0x76767676u) | t) & 0x80808080u;
+  if ((not_digit & ~blank) != 0) return false;  // a byte that is neither
+  // The blanks must all stand in front of the digits: their bytes are the lowest ones.
+  const std::uint32_t blank_bytes = (blank >> 7) * 0xFFu;
+  if ((blank_bytes & (blank_bytes + 1)) != 0) return false;
+  std::uint32_t v = t & ~blank_bytes;     // leading blanks read as leading zeros
+  v = (v * 10 + (v >> 8)) & 0x00FF00FFu;  // pairs of digits
+  v = (v * 100 + (v >> 16)) & 0xFFFFu;    // the four digits
+  digits = v;
+  return true;
+}
+
 // The value of every 4-digit field with 3 implied decimals, the decade line's value field:
 // the digits divided by 1000 in double precision and rounded to single precision (exactly
 // what parse_decimal does), worked out once so that reading a value costs no division.
@@ -91,39 +127,11 @@ class FieldReader {
  private:
   // The characters of the next numeric field, which may end early at a comma.
   std::string_view numeric_field(std::size_t width);
-  // The common field of a decade line: up to four columns, all of them in the line, holding
-  // digits behind any leading blanks ("  85", " 987", "1850"). Read in one pass over the
-  // field's bytes as one 32-bit word; false for every other field, which then takes the full
-  // rules (which give the same value for these fields).
   bool blanks_and_digits(std::size_t width, std::uint32_t& digits) {
-    if constexpr (std::endian::native != std::endian::little) return false;
-    if (width == 0 || width > 4 || line_.size() - position_ < width) return false;
-    // The field fills the high bytes (the last in memory order); blanks fill the bytes in
-    // front, where they count as leading blanks. (Built with shifts, not by copying bytes
-    // into a word in memory, which would stall the load that follows.)
-    const char* p = line_.data() + position_;
-    std::uint32_t word = 0;
-    if (line_.size() - position_ >= 4) {
-      std::memcpy(&word, p, 4);
-      if (width < 4) word = (word << (8 * (4 - width))) | (0x20202020u >> (8 * width));
-    } else {
-      word = 0x20202020u >> (8 * width);
-      for (std::size_t i = 0; i < width; ++i) {
-        word |= std::uint32_t{static_cast<unsigned char>(p[i])} << (8 * (i + 4 - width));
-      }
+    if (!leading_blanks_then_digits(line_.data() + position_, line_.size() - position_, width,
+                                    digits)) {
+      return false;
     }
-    const std::uint32_t t = word ^ 0x30303030u;  // digits become 0-9, blanks 0x10
-    const std::uint32_t e = t ^ 0x10101010u;     // blanks become 0
-    const std::uint32_t blank = ~(((e & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | e | 0x7F7F7F7Fu);
-    const std::uint32_t not_digit = (((t & 0x7F7F7F7Fu) + 0x76767676u) | t) & 0x80808080u;
-    if ((not_digit & ~blank) != 0) return false;  // a byte that is neither
-    // The blanks must all stand in front of the digits: their bytes are the lowest ones.
-    const std::uint32_t blank_bytes = (blank >> 7) * 0xFFu;
-    if ((blank_bytes & (blank_bytes + 1)) != 0) return false;
-    std::uint32_t v = t & ~blank_bytes;  // leading blanks read as leading zeros
-    v = (v * 10 + (v >> 8)) & 0x00FF00FFu;  // pairs of digits
-    v = (v * 100 + (v >> 16)) & 0xFFFFu;     // the four digits
-    digits = v;
     position_ += width;
     return true;
   }

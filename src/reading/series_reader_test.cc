@@ -60,7 +60,7 @@ TEST_F(SeriesReaderTest, TheFirstValueStandsInTheSlotOfItsYear) {
     ASSERT_EQ(read(1).outcome, SeriesOutcome::kSeriesRead) << c.year;
     EXPECT_EQ(table_.first_year(1), std::stoi(c.year)) << c.year;
     EXPECT_EQ(table_.value(1, 1), 1.234f) << c.year;
-    EXPECT_EQ(table_.count(1, 1), 5) << c.year;
+    EXPECT_EQ(table_.first_series_count(1), 5) << c.year;
     const int length = 10 - c.first_slot + 1 + 1;
     EXPECT_EQ(table_.length(1), length) << c.year;
     EXPECT_EQ(table_.value(1, length), 0.011f) << c.year;
@@ -82,12 +82,12 @@ TEST_F(SeriesReaderTest, EndMarkerIsNineNinetyNineWithCountZeroOnly) {
   ASSERT_EQ(read(1).outcome, SeriesOutcome::kSeriesRead);
   EXPECT_EQ(table_.length(1), 5);
   EXPECT_EQ(table_.value(1, 1), 9.99f);
-  EXPECT_EQ(table_.count(1, 1), 1);
+  EXPECT_EQ(table_.first_series_count(1), 1);
   EXPECT_EQ(table_.value(1, 2), 0.0f);
   EXPECT_EQ(table_.value(1, 3), 0.0f);
   EXPECT_EQ(table_.value(1, 4), 0.123f);
   EXPECT_EQ(table_.value(1, 5), 9.99f);  // "99909  ": 9.99 with the count 9
-  EXPECT_EQ(table_.count(1, 5), 9);
+  EXPECT_EQ(table_.first_series_count(5), 9);
   EXPECT_EQ(table_.value(1, 6), 0.0f);  // nothing behind the marker is stored
   EXPECT_EQ(label_, "LABEL123");
   EXPECT_EQ(streams_.out(),
@@ -111,7 +111,7 @@ TEST_F(SeriesReaderTest, ShortLinesReadAsBlankSlots) {
   EXPECT_EQ(table_.value(1, 2), 0.2f);
   EXPECT_EQ(table_.value(1, 3), 0.0f);
   EXPECT_EQ(table_.value(1, 11), 0.3f);
-  EXPECT_EQ(table_.count(1, 11), 3);
+  EXPECT_EQ(table_.first_series_count(11), 3);
 }
 
 TEST_F(SeriesReaderTest, HeaderLinesArePassedOverWhateverTheyHold) {

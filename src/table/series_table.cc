@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::size_t kGridElements = std::size_t{kMaxSeries} * kMaxValues;
 
-// calloc hands out large blocks as fresh pages that read zero until written, so the grids
-// cost nothing until values land in them (a zero-filling new would touch all 96 MB).
+// calloc hands out large blocks as fresh pages that read zero until written, so the grid
+// costs nothing until values land in it (a zero-filling new would touch all 48 MB).
 template <typename T>
 T* zeroed_grid() {
   void* p = std::calloc(kGridElements, sizeof(T));
@@ -22,8 +22,7 @@ T* zeroed_grid() {
 
 void SeriesTable::FreeDeleter::operator()(void* p) const { std::free(p); }
 
-SeriesTable::SeriesTable()
-    : values_(zeroed_grid<float>()), counts_(zeroed_grid<std::int32_t>()) {
+SeriesTable::SeriesTable() : values_(zeroed_grid<float>()) {
   SeriesName blank_name;
   blank_name.fill(' ');
   names_.fill(blank_name);

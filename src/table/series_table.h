@@ -8,10 +8,14 @@
 // Either way memory is walked in order, where a plain grid would make one of the two jump a
 // whole row or column per value.
 //
-// The grids are reserved once for the run as memory that reads zero until it is touched, so
-// a small file costs only the pages its values land on. Every series slot is filled once per
+// The grid is reserved once for the run as memory that reads zero until it is touched, so a
+// small file costs only the pages its values land on. Every series slot is filled once per
 // run, which is why the reader never needs to clear a slot before filling it: each place
 // beyond a series' length still reads 0.
+//
+// Of the counts read beside the values only those of the first series are kept: they are the
+// N column, and nothing reads the counts of any other series. (Keeping them all would cost a
+// second 48 MB grid, touched in full by a full file.)
 #ifndef QUILLET_TABLE_SERIES_TABLE_H_
 #define QUILLET_TABLE_SERIES_TABLE_H_
 
@@ -36,10 +40,13 @@ class SeriesTable {
 
   // Series s (1 to 1500), place p (1 to 8000).
   float value(int s, int p) const { return values_[index(s, p)]; }
-  std::int32_t count(int s, int p) const { return counts_[index(s, p)]; }
+  // The count beside value p of the first series.
+  std::int32_t first_series_count(int p) const {
+    return first_counts_[static_cast<std::size_t>(p - 1)];
+  }
   void set(int s, int p, float value, std::int32_t count) {
     values_[index(s, p)] = value;
-    counts_[index(s, p)] = count;
+    if (s == 1) first_counts_[static_cast<std::size_t>(p - 1)] = count;
   }
   // Place p of series 1 to n into row[0..n).
   void place_values(int p, int n, float* row) const {
@@ -69,7 +76,7 @@ class SeriesTable {
   }
 
   std::unique_ptr<float[], FreeDeleter> values_;
-  std::unique_ptr<std::int32_t[], FreeDeleter> counts_;
+  std::array<std::int32_t, kMaxValues> first_counts_{};
   std::array<std::int32_t, kMaxSeries> first_years_{};
   std::array<std::int32_t, kMaxSeries> lengths_{};
   std::array<SeriesName, kMaxSeries> names_;

@@ -38,7 +38,7 @@ YearTable::YearTable(const SeriesTable& series, const YearRange& range)
 std::int32_t YearTable::n(int r) const {
   if (series_.series_count() == 0) return 0;
   const int p = r - offsets_[0];
-  return p >= 1 && p <= series_.length(1) ? series_.count(1, p) : 0;
+  return p >= 1 && p <= series_.length(1) ? series_.first_series_count(p) : 0;
 }
 
 void YearTable::fill_row(int r, float* row) const {
