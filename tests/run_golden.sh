@@ -10,6 +10,8 @@
 #   input/           files copied into an empty working folder before the run
 #   setup            optional bash script run in the working folder before the run
 #   env              optional lines NAME=value added to the program's environment
+#   platform         optional: "posix" or "windows", for a case that holds on one build only
+#                    (the other build skips it, with exit status 77)
 #   expected/stdout  the console transcript (absent: empty)
 #   expected/stderr  the error stream (absent: empty)
 #   expected/status  the exit status as the shell sees it (-1 is 255)
@@ -25,6 +27,16 @@ binary=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 case_dir=$(cd "$2" && pwd)
 name=$(basename "$case_dir")
 windows=${QUILLET_WINDOWS:-0}
+
+if [ -f "$case_dir/platform" ]; then
+  wanted=$(cat "$case_dir/platform")
+  here_platform=posix
+  [ "$windows" = 1 ] && here_platform=windows
+  if [ "$wanted" != "$here_platform" ]; then
+    echo "$name: skipped (a $wanted case)"
+    exit 77
+  fi
+fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
