@@ -113,7 +113,7 @@ class FieldReader {
   bool take_decimal(std::size_t width, int decimals, float& value) {
     std::uint32_t digits = 0;
     if (decimals == 3 && blanks_and_digits(width, digits)) {
-      value = thousandths(digits);
+      value = kThousandths[digits];
       return true;
     }
     const std::optional<float> parsed = parse_decimal(numeric_field(width), decimals);
@@ -135,8 +135,6 @@ class FieldReader {
     position_ += width;
     return true;
   }
-  // digits / 1000 in double precision rounded to single precision, for digits below 10000.
-  static float thousandths(std::uint32_t digits) { return kThousandths[digits]; }
 
   std::string_view line_;
   std::size_t position_ = 0;

@@ -125,8 +125,6 @@ void put_text(std::string& line, std::string_view value, std::size_t width) {
   line.append(value.substr(0, width));
 }
 
-void put_blanks(std::string& line, std::size_t count) { line.append(count, ' '); }
-
 std::string plain_line(std::string_view text) {
   std::string line(" ");
   line.append(text);

@@ -26,7 +26,6 @@ void put_decimal(std::string& line, float value, std::size_t width, int decimals
 char* write_integer(char* out, std::int64_t value, std::size_t width);
 char* write_decimal(char* out, float value, std::size_t width, int decimals);
 void put_text(std::string& line, std::string_view value, std::size_t width);
-void put_blanks(std::string& line, std::size_t count);
 
 // A plain console line: one blank, then the text as it stands.
 std::string plain_line(std::string_view text);

@@ -10,6 +10,12 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 bool is_content(char c) { return c != ' ' && c != '\t'; }
 
+// The CR of a CR LF line end (or any CR that ends a piece) is dropped like every other CR;
+// cutting it off here keeps the common CR LF line on the quick path.
+std::size_t without_final_cr(const char* bytes, std::size_t count) {
+  return count > 0 && bytes[count - 1] == '\r' ? count - 1 : count;
+}
+
 }  // namespace
 
 LineReader::LineReader(platform::ByteSource& source, int tab_size)
@@ -56,10 +62,14 @@ bool LineReader::next(std::size_t keep_columns) {
   }
 }
 
+bool LineReader::plain(const char* bytes, std::size_t count) const {
+  return std::memchr(bytes, '\r', count) == nullptr &&
+         (tab_size_ == 0 || std::memchr(bytes, '\t', count) == nullptr);
+}
+
 bool LineReader::take_in_place(const char* bytes, std::size_t count) {
-  if (count > 0 && bytes[count - 1] == '\r') --count;  // the CR of a CR LF line end
-  if (std::memchr(bytes, '\r', count) != nullptr) return false;
-  if (tab_size_ > 0 && std::memchr(bytes, '\t', count) != nullptr) return false;
+  count = without_final_cr(bytes, count);
+  if (!plain(bytes, count)) return false;
   const std::size_t kept = std::min(keep_, count);
   view_ = std::string_view(bytes, kept);
   pass_over(bytes + kept, count - kept);
@@ -69,13 +79,8 @@ bool LineReader::take_in_place(const char* bytes, std::size_t count) {
 // Appends a piece of the current line. The common piece (no CR, no TAB, all of it kept) is
 // copied in one go.
 void LineReader::take(const char* bytes, std::size_t count) {
-  if (count > 0 && bytes[count - 1] == '\r') {
-    take(bytes, count - 1);  // the CR of a CR LF line end
-    return;
-  }
-  const bool plain = std::memchr(bytes, '\r', count) == nullptr &&
-                     (tab_size_ == 0 || std::memchr(bytes, '\t', count) == nullptr);
-  if (!plain) {
+  count = without_final_cr(bytes, count);
+  if (!plain(bytes, count)) {
     take_slowly(bytes, count);
     return;
   }

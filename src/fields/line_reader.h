@@ -35,6 +35,8 @@ class LineReader {
 
  private:
   bool fill();
+  // True when a piece of a line needs no CR or TAB handling.
+  bool plain(const char* bytes, std::size_t count) const;
   // A whole line that lies in the buffer and needs no CR or TAB handling is not copied.
   bool take_in_place(const char* bytes, std::size_t count);
   void take(const char* bytes, std::size_t count);

@@ -18,7 +18,6 @@ namespace quillet::fields {
 inline constexpr std::string_view kInputUnit = "14";
 inline constexpr std::string_view kColumnUnit = "16";
 inline constexpr std::string_view kConsoleUnit = "*";
-inline constexpr std::string_view kInternalUnit = "INTERNAL";
 
 inline constexpr std::string_view kIllegalCharacter = "Illegal character in numeric input";
 inline constexpr std::string_view kPastEndOfFile = "Attempt to read past end of file";
