@@ -138,7 +138,8 @@ int Run::ask_file_type() {
 void Run::open_files(const std::string& input_name) {
   const std::string input_file_name = trim_blanks(input_name);
   input_file_ = files_.open_input(input_file_name, fields::kInputUnit);
-  input_ = std::make_unique<fields::LineReader>(*input_file_, tab_size_);
+  input_ = std::make_unique<fields::LineReader>(*input_file_, tab_size_,
+                                                fields::LineEnds::kFileDecides);
   output_name_ = derive_output_name(input_name);
   for (const std::string& line : opening_report(input_name, output_name_)) {
     console_.write_line(line);

@@ -18,8 +18,30 @@ std::size_t without_final_cr(const char* bytes, std::size_t count) {
 
 }  // namespace
 
-LineReader::LineReader(platform::ByteSource& source, int tab_size)
-    : source_(source), tab_size_(static_cast<std::size_t>(tab_size)), buffer_(kBufferSize) {}
+LineReader::LineReader(platform::ByteSource& source, int tab_size, LineEnds line_ends)
+    : source_(source),
+      tab_size_(static_cast<std::size_t>(tab_size)),
+      buffer_(kBufferSize),
+      line_end_chosen_(line_ends == LineEnds::kLineFeed) {}
+
+void LineReader::choose_line_end() {
+  line_end_chosen_ = true;
+  const auto buffer_holds = [this](char c) {
+    return std::memchr(buffer_.data() + begin_, c, end_ - begin_) != nullptr;
+  };
+  if (!fill() || buffer_holds('\n')) return;  // decided by the first buffer
+  if (!source_.rewindable()) return;          // a pipe keeps the line feed rule
+  bool carriage_return = buffer_holds('\r');
+  bool line_feed = false;
+  while (!line_feed && fill()) {
+    line_feed = buffer_holds('\n');
+    carriage_return = carriage_return || buffer_holds('\r');
+  }
+  source_.rewind();
+  at_end_ = false;
+  begin_ = end_ = 0;
+  if (!line_feed && carriage_return) line_end_ = '\r';
+}
 
 bool LineReader::fill() {
   if (at_end_) return false;
@@ -34,6 +56,7 @@ bool LineReader::next(std::size_t keep_columns) {
     stepped_back_ = false;
     return true;
   }
+  if (!line_end_chosen_) choose_line_end();
   text_.clear();
   keep_ = keep_columns;
   column_ = 0;
@@ -47,7 +70,7 @@ bool LineReader::next(std::size_t keep_columns) {
     took_any = true;
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
-    const void* lf = std::memchr(start, '\n', available);
+    const void* lf = std::memchr(start, line_end_, available);
     if (lf == nullptr) {
       take(start, available);
       begin_ = end_;

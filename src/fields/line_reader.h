@@ -1,6 +1,10 @@
 // Reading lines from a byte source (the input file or the console):
 //  - a line feed ends a line and is not part of it; the last line counts without one;
 //  - a carriage return is dropped wherever it stands, so CR LF reads like LF;
+//  - except in an input file with classic line ends: a file that holds no line feed at all
+//    but at least one carriage return has the carriage return as its line end (each CR ends
+//    a line, CR CR gives an empty line). A source that cannot be read twice (a pipe) keeps
+//    the line feed rule once its first 64 KB hold no line feed;
 //  - a TAB becomes blanks up to the next tab stop (every `tab_size` columns; with tab size 0
 //    it stays an ordinary character), and columns are counted after this.
 // Lines may be of any length, but only the columns a layout can reach are kept: the caller
@@ -18,9 +22,13 @@
 
 namespace quillet::fields {
 
+// What ends a line: the console always uses the line feed; an input file is looked at first.
+enum class LineEnds { kLineFeed, kFileDecides };
+
 class LineReader {
  public:
-  LineReader(platform::ByteSource& source, int tab_size);
+  LineReader(platform::ByteSource& source, int tab_size,
+             LineEnds line_ends = LineEnds::kLineFeed);
 
   // Reads the next line, keeping its first `keep_columns` columns. Returns false at the end
   // of the input. After step_back() it returns the line read last once more.
@@ -35,6 +43,10 @@ class LineReader {
 
  private:
   bool fill();
+  // For LineEnds::kFileDecides: picks the line end from the whole source, reading ahead to
+  // its first line feed (the buffer is reused, so memory stays bounded) and going back to
+  // the start when more than one buffer was read.
+  void choose_line_end();
   // True when a piece of a line needs no CR or TAB handling.
   bool plain(const char* bytes, std::size_t count) const;
   // A whole line that lies in the buffer and needs no CR or TAB handling is not copied.
@@ -49,6 +61,8 @@ class LineReader {
   std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
   std::size_t end_ = 0;
   bool at_end_ = false;
+  bool line_end_chosen_ = true;
+  char line_end_ = '\n';
 
   std::string text_;  // the line when it had to be copied
   std::string_view view_;

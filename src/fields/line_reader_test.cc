@@ -97,5 +97,53 @@ TEST(LineReader, StepBackGivesTheSameLineAgain) {
   EXPECT_FALSE(reader.next(88));
 }
 
+std::vector<std::string> read_file(const std::string& data, std::size_t chunk,
+                                   bool rewindable = true) {
+  StringSource source(data, chunk);
+  if (!rewindable) source.make_unrewindable();
+  LineReader reader(source, 8, LineEnds::kFileDecides);
+  std::vector<std::string> lines;
+  while (reader.next(100)) lines.emplace_back(reader.text());
+  return lines;
+}
+
+// A file without a single line feed but with carriage returns has classic line ends; every
+// other file reads by the line feed rule, CRs dropped.
+TEST(LineReader, FilesWithClassicLineEnds) {
+  using V = std::vector<std::string>;
+  const struct {
+    const char* data;
+    V lines;
+  } cases[] = {
+      {"a\rb\rc", V{"a", "b", "c"}},        // the last line needs no CR
+      {"a\rb\r", V{"a", "b"}},
+      {"a\r\rb\r", V{"a", "", "b"}},       // CR CR is an empty line
+      {"\r", V{""}},
+      {"a\r\r\nb\r\r\n", V{"a", "b"}},    // CR CR LF: a line feed file
+      {"a\rb\nc\n", V{"ab", "c"}},         // a lone CR inside a line feed file is dropped
+      {"a\tb\rc", V{"a       b", "c"}},   // TABs expand as ever
+      {"abc", V{"abc"}},
+      {"", V{}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{1} << 16}) {
+      EXPECT_EQ(read_file(c.data, chunk), c.lines) << "[" << c.data << "] chunk " << chunk;
+    }
+  }
+  // Beyond the first buffer: a line feed far behind many CRs still decides for it.
+  std::string long_classic;
+  std::string joined;
+  for (int i = 0; i < 20000; ++i) {
+    long_classic += "line\r";
+    joined += "line";
+  }
+  EXPECT_EQ(read_file(long_classic, 1 << 16), V(20000, "line"));
+  EXPECT_EQ(read_file(long_classic + "\n", 1 << 16), V{joined.substr(0, 100)});  // 100 kept
+  // A pipe cannot be read twice: it keeps the line feed rule.
+  EXPECT_EQ(read_file("a\rb\rc", 1 << 16, false), V{"abc"});
+  // The console never takes classic line ends.
+  EXPECT_EQ(texts(read_all("a\rb\rc")), V{"abc"});
+}
+
 }  // namespace
 }  // namespace quillet::fields

@@ -14,6 +14,11 @@ class ByteSource {
   // time, so that a typed answer is taken as soon as its line is ended). Throws
   // fields::RunError when the system reports a read failure.
   virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
+  // True when the source can be read once more from its start (a file on disk can; the
+  // console and a pipe cannot).
+  virtual bool rewindable() const { return false; }
+  // Goes back to the first byte. Only called when rewindable() said so.
+  virtual void rewind() {}
 };
 
 }  // namespace quillet::platform

@@ -24,7 +24,8 @@ void refuse_directory(const std::string& name, std::string_view unit) {
 
 class CFileInput : public InputFile {
  public:
-  CFileInput(std::FILE* file, std::string_view unit) : file_(file), unit_(unit) {}
+  CFileInput(std::FILE* file, std::string_view unit)
+      : file_(file), unit_(unit), seekable_(std::fseek(file, 0, SEEK_CUR) == 0) {}
   ~CFileInput() override {
     if (file_ != nullptr) std::fclose(file_);
   }
@@ -34,6 +35,13 @@ class CFileInput : public InputFile {
     const std::size_t n = std::fread(buffer, 1, capacity, file_);
     if (n == 0 && std::ferror(file_)) throw RunError::from_errno(errno, "READ", unit_);
     return n;
+  }
+
+  bool rewindable() const override { return file_ != nullptr && seekable_; }
+
+  void rewind() override {
+    if (std::fseek(file_, 0, SEEK_SET) != 0) throw RunError::from_errno(errno, "READ", unit_);
+    std::clearerr(file_);
   }
 
   void close() override {
@@ -46,6 +54,7 @@ class CFileInput : public InputFile {
  private:
   std::FILE* file_;
   std::string unit_;
+  bool seekable_;
 };
 
 class CFileOutput : public OutputFile {

@@ -18,11 +18,16 @@ class StringSource : public platform::ByteSource {
   explicit StringSource(std::string data, std::size_t chunk = 1 << 16)
       : data_(std::move(data)), chunk_(chunk) {}
   std::size_t read(char* buffer, std::size_t capacity) override;
+  // Rewindable unless made otherwise, like a file on disk.
+  bool rewindable() const override { return rewindable_; }
+  void rewind() override { at_ = 0; }
+  void make_unrewindable() { rewindable_ = false; }
 
  private:
   std::string data_;
   std::size_t chunk_;
   std::size_t at_ = 0;
+  bool rewindable_ = true;
 };
 
 class FakeConsole : public platform::ConsoleStreams {
