@@ -5,6 +5,12 @@
 #include <filesystem>
 #include <system_error>
 
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "fields/run_error.h"
 
 namespace quillet::platform {
@@ -14,6 +20,15 @@ namespace fs = std::filesystem;
 using fields::RunError;
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
+
+// Empties an open file that nothing has been written to yet.
+bool truncate_to_zero(std::FILE* file) {
+#if defined(_WIN32)
+  return _chsize_s(_fileno(file), 0) == 0;
+#else
+  return ftruncate(fileno(file), 0) == 0;
+#endif
+}
 
 // Both builds report a directory the same way, whatever their fopen would make of it: on
 // some systems a directory opens as a stream and only fails at the first read.
@@ -66,6 +81,7 @@ class CFileOutput : public OutputFile {
   ~CFileOutput() override { abandon(); }
 
   void write(std::string_view bytes) override {
+    if (existed_ && written_ == 0) cut_old_content();
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
       throw RunError::from_errno(errno, "WRITE", unit_);
@@ -84,7 +100,6 @@ class CFileOutput : public OutputFile {
       throw RunError::from_errno(error_number, "WRITE", unit_);
     }
     if (std::fclose(file) != 0) throw RunError::from_errno(errno, "CLOSE", unit_);
-    if (existed_ && written_ > 0) cut_old_content();
   }
 
   void abandon() noexcept override {
@@ -95,16 +110,13 @@ class CFileOutput : public OutputFile {
   }
 
  private:
-  // The file was opened without emptying it: whatever of the old content lies behind this
-  // run's last line goes now.
+  // The file was opened without emptying it, so that a run that fails before its table
+  // leaves the old content whole. The first line of the table cuts all of it, before anything
+  // new is written: a run stopped half way leaves only its own lines, never old ones behind.
   void cut_old_content() {
-    const fs::path path(name_);
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return;  // a device or a pipe has nothing to cut
-    const auto size = fs::file_size(path, ec);
-    if (ec || size <= written_) return;
-    fs::resize_file(path, written_, ec);
-    if (ec) throw RunError::system(ec.message(), "CLOSE", unit_);
+    if (!fs::is_regular_file(fs::path(name_), ec)) return;  // a device or a pipe: nothing to cut
+    if (!truncate_to_zero(file_)) throw RunError::from_errno(errno, "WRITE", unit_);
   }
 
   std::FILE* file_;
