@@ -115,6 +115,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
   std::size_t passed_over = kFieldsStart + kSlotWidth * skipped;
 
   std::int32_t length = 0;
+  bool too_long = false;
   std::array<Slot, kSlotsPerLine> line_slots{};
   for (;;) {
     if (!input.next(kDecadeLineColumns)) return end_of_input();
@@ -126,6 +127,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
       const Slot& slot = line_slots[k];
       if (is_end_marker(slot)) {
         if (!stored) return {SeriesOutcome::kTooManySeries};
+        if (too_long) return {SeriesOutcome::kSeriesTooLong};
         table.set_length(s, length);
         for (const std::string& line :
              series_report(s, table.name(s), *first_year, *first_year + length - 1,
@@ -134,8 +136,13 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
         }
         return {SeriesOutcome::kSeriesRead};
       }
+      // Values past the table's 8000 places are read on but not stored: only the end
+      // marker tells a series too long from one the end of the input cuts off.
       if (!stored) continue;
-      if (length == table::kMaxValues) return {SeriesOutcome::kSeriesTooLong};
+      if (length == table::kMaxValues) {
+        too_long = true;
+        continue;
+      }
       ++length;
       table.set(s, length, slot.value, slot.count);
     }

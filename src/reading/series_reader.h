@@ -37,7 +37,7 @@ enum class SeriesOutcome {
   kEndOfInput,      // the input ended before the end marker: the series is not counted
   kReadError,       // a field could not be read
   kTooManySeries,   // a complete series beyond the 1500 the table holds
-  kSeriesTooLong,   // a series with more than 8000 values
+  kSeriesTooLong,   // a complete series (end marker found) with more than 8000 values
 };
 
 struct SeriesResult {

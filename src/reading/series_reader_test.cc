@@ -160,6 +160,17 @@ TEST_F(SeriesReaderTest, LimitsOfTheTable) {
   EXPECT_EQ(table_.length(1), 8000);
   load(long_series + decade_line("", "", {" 100  1", "9990  0"}));
   EXPECT_EQ(read(2).outcome, SeriesOutcome::kSeriesTooLong);
+  // Past 8000 values the series is read on: cut off by the end of the input it is not
+  // counted (with the warning when it held anything), whatever its length.
+  load(long_series + decade_line("", "", {" 100  1", " 100  1"}));
+  SeriesResult cut_off = read(2);
+  EXPECT_EQ(cut_off.outcome, SeriesOutcome::kEndOfInput);
+  EXPECT_TRUE(cut_off.cut_off_content);
+  load("\n" + std::string(900, '\n'));  // trailing empty lines of an INDEX file
+  cut_off = read(3);
+  EXPECT_EQ(cut_off.outcome, SeriesOutcome::kEndOfInput);
+  EXPECT_FALSE(cut_off.cut_off_content);
+  EXPECT_EQ(streams_.out().find("series    2"), std::string::npos);
 
   // Series 1501 is read but not stored: complete, it is one too many; cut off, it is nothing.
   load(decade_line("MORE", "1900", {" 100  1", "9990  0"}));
