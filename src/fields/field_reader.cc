@@ -97,7 +97,6 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
   bool negative = false;
   bool seen_sign = false;
   bool seen_point = false;
-  bool seen_mantissa_digit = false;
   std::uint64_t mantissa = 0;
   int significant = 0;       // mantissa digits from the first nonzero one on
   long fraction_digits = 0;  // digits behind an explicit point
@@ -110,7 +109,6 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
     switch (part) {
       case Part::kMantissa:
         if (is_digit(c)) {
-          seen_mantissa_digit = true;
           seen_sign = true;
           if (seen_point) ++fraction_digits;
           if (significant > 0 || c != '0') {
@@ -126,8 +124,10 @@ std::optional<float> parse_decimal(std::string_view field, int decimals) {
           seen_sign = true;
         } else if (c == 'E' || c == 'e' || c == 'D' || c == 'd') {
           part = Part::kExponentSign;
-        } else if ((c == '+' || c == '-') && seen_mantissa_digit) {
-          // A sign behind the digits begins an exponent: "1.5-3" is 1.5E-3.
+        } else if (c == '+' || c == '-') {
+          // A sign behind the mantissa's sign, point or digits begins an exponent: "1.5-3" is
+          // 1.5E-3, and "--1" or ".+5" is an exponent behind no digits at all, which reads
+          // as zero like "E5" does.
           exponent_negative = c == '-';
           part = Part::kExponentDigits;
         } else {

@@ -71,6 +71,9 @@ TEST(ParseDecimal, ReadsExponentForms) {
       {"1.5E2", 3, 150.0f}, {"1.5e+2", 3, 150.0f}, {"1.5D-2", 3, 0.015f}, {"1.5d2", 3, 150.0f},
       {"1.5+2", 3, 150.0f}, {"1.5-2", 3, 0.015f},  {"15E1", 3, 0.15f},    {"15E1", 0, 150.0f},
       {"-2E0", 0, -2.0f},   {"1_E_2", 0, 100.0f},  {"E5", 3, 0.0f},
+      // An exponent behind no digits reads as zero, in the letter form and the sign form.
+      {"D 18", 3, 0.0f},    {"--1", 3, 0.0f},      {".+5", 3, 0.0f},      {"+-9", 3, 0.0f},
+      {".-5", 3, 0.0f},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(parse_decimal(visible(c.field), c.decimals), c.value) << "field [" << c.field << "]";
@@ -90,7 +93,7 @@ TEST(ParseDecimal, LongDigitStringsAreRoundedOnce) {
 }
 
 TEST(ParseDecimal, MinusWithoutDigitsIsNegativeZero) {
-  for (const char* field : {"-000", "-", "-.", "-0.0"}) {
+  for (const char* field : {"-000", "-", "-.", "-0.0", "-.-1", "--1"}) {
     const float value = *parse_decimal(field, 3);
     EXPECT_EQ(value, 0.0f) << field;
     EXPECT_TRUE(std::signbit(value)) << field;
@@ -98,8 +101,8 @@ TEST(ParseDecimal, MinusWithoutDigitsIsNegativeZero) {
 }
 
 TEST(ParseDecimal, RejectsIllegalCharacters) {
-  for (const char* field : {"1.2.", "12a4", "1E", "1E+", "1E1.5", "1EE2", ".-5", "1-", "--1",
-                            "1+-2", "x", "1/2", "\x01"}) {
+  for (const char* field : {"1.2.", "12a4", "1E", "1E+", "1E1.5", "1EE2", "1-", "--", "1+-2",
+                            ".+", "x", "1/2", "\x01"}) {
     EXPECT_EQ(parse_decimal(field, 3), std::nullopt) << "field [" << field << "]";
   }
 }
