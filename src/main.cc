@@ -9,6 +9,7 @@
 
 int main() {
   using namespace quillet;
+  platform::open_closed_standard_streams();
   const auto streams = platform::make_standard_streams();
   const auto files = platform::make_real_file_system();
   return driver::run(*streams, *files, fields::tab_size_from(std::getenv("TABSIZE")));

@@ -1,6 +1,7 @@
 #include "driver/run_driver.h"
 
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "fields/line_reader.h"
 #include "fields/run_error.h"
 #include "platform/line_end.h"
+#include "platform/system_failure.h"
 #include "reading/series_reader.h"
 #include "table/column_writer.h"
 #include "table/series_table.h"
@@ -24,24 +26,32 @@ using reading::SeriesOutcome;
 
 constexpr char kSeparator = '\t';
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
+constexpr std::string_view kNotEnoughMemory = "Not enough memory";
 
 class Run {
  public:
   Run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size)
       : console_(streams), files_(files), tab_size_(tab_size), answers_(console_.input(), tab_size) {}
 
-  int go() {
-    int status = kExitFailure;
+  int go() noexcept {
+    std::optional<RunError> failure;
     try {
-      status = converse_and_convert();
-    } catch (const RunError& error) {
+      const int status = converse_and_convert();
       close_as_they_stand();
-      for (const std::string& line : error.report_lines()) console_.write_error_line(line);
-      status = kExitFailure;
+      console_.end_run();
+      return status;
+    } catch (const RunError& error) {
+      failure = error;
+    } catch (const platform::SystemFailure& console_failure) {
+      // The files report their failures as RunErrors; a system failure here is the console's.
+      failure = RunError::system(console_failure.reason(), console_failure.operation(),
+                                 fields::kConsoleUnit);
+    } catch (const std::bad_alloc&) {
+      failure = RunError::run_time(kNotEnoughMemory, "READ", fields::kInputUnit);
     }
     close_as_they_stand();
-    console_.end_run();
-    return status;
+    report(*failure);
+    return kExitFailure;
   }
 
  private:
@@ -53,6 +63,7 @@ class Run {
   int read_all_series(int header_lines);
   int stop(std::string_view reason);
   void close_as_they_stand() noexcept;
+  void report(const RunError& failure) noexcept;
 
   platform::Console console_;
   platform::FileSystem& files_;
@@ -183,6 +194,23 @@ int Run::stop(std::string_view reason) {
   return kExitFailure;
 }
 
+// The error report on the error stream. Standard output may be what failed: its line end
+// behind a prompt is then dropped, and the report is still written.
+void Run::report(const RunError& failure) noexcept {
+  try {
+    for (const std::string& line : failure.report_lines()) {
+      try {
+        console_.write_error_line(line);
+      } catch (const platform::SystemFailure&) {
+        console_.write_error_line(line);  // standard output is dropped from now on
+      }
+    }
+    console_.end_run();
+  } catch (...) {
+    // nothing is left to report on
+  }
+}
+
 void Run::close_as_they_stand() noexcept {
   if (input_file_) {
     try {
@@ -209,7 +237,16 @@ int header_lines_per_series(int file_type) {
 int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
 
 int run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
-  return Run(streams, files, tab_size).go();
+  try {
+    return Run(streams, files, tab_size).go();
+  } catch (...) {
+    // Only setting up the run can get here (memory for its first buffers): go() catches all.
+    for (const std::string& line :
+         RunError::run_time(kNotEnoughMemory, "READ", fields::kInputUnit).report_lines()) {
+      streams.write_err(line + "\n");
+    }
+    return kExitFailure;
+  }
 }
 
 }  // namespace quillet::driver

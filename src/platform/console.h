@@ -15,8 +15,12 @@ namespace quillet::platform {
 class ConsoleStreams {
  public:
   virtual ~ConsoleStreams() = default;
+  // Standard output. A failure to write it throws SystemFailure ("WRITE"), here or at the
+  // next flush; after one failure whatever else is written to it is dropped.
   virtual void write_out(std::string_view bytes) = 0;
+  // The error stream; its failures are ignored (there is nowhere left to report them).
   virtual void write_err(std::string_view bytes) = 0;
+  // Flushes both streams; throws like write_out.
   virtual void flush() = 0;
   virtual ByteSource& input() = 0;
   // True when the answers come from a terminal (the user's own line end then ends a prompt).
@@ -25,13 +29,20 @@ class ConsoleStreams {
 
 std::unique_ptr<ConsoleStreams> make_standard_streams();
 
-// Line-level console. A prompt leaves the cursor behind its text; when the answers do not
-// come from a terminal nobody types the line end, so the console writes it itself before
-// whatever it writes next (on either stream) and when the run ends. A piped run's transcript
-// therefore has every prompt on a line of its own.
+// Standard input, output and error that are closed when the program starts are opened on the
+// null device, so that no file the run opens takes their place. Call it first thing.
+void open_closed_standard_streams();
+
+// Line-level console. A prompt leaves the cursor behind its text. Unless the user ends the
+// line at a terminal (an answer typed and Enter), the console writes the line end itself
+// before whatever it writes next (on either stream) and when the run ends. A piped run's
+// transcript therefore has every prompt on a line of its own, and an input ended at a prompt
+// (Ctrl-D at a terminal) leaves what follows on a new line.
 class Console {
  public:
-  explicit Console(ConsoleStreams& streams) : streams_(streams) {}
+  explicit Console(ConsoleStreams& streams) : streams_(streams), input_(*this) {}
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
 
   // Writes `line` and a line end.
   void write_line(std::string_view line);
@@ -39,15 +50,26 @@ class Console {
   void write_prompt(std::string_view text);
   // Writes `line` and a line end to the error stream.
   void write_error_line(std::string_view line);
-  // The answers. Standard output is flushed first, so a prompt is seen before the wait.
-  ByteSource& input();
+  // The answers. Everything written is flushed before each read, so a prompt reaches a
+  // terminal or a pipe before the program waits.
+  ByteSource& input() { return input_; }
   // Ends a prompt line still open and flushes both streams.
   void end_run();
 
  private:
+  class Answers : public ByteSource {
+   public:
+    explicit Answers(Console& console) : console_(console) {}
+    std::size_t read(char* buffer, std::size_t capacity) override;
+
+   private:
+    Console& console_;
+  };
+
   void close_prompt_line();
 
   ConsoleStreams& streams_;
+  Answers input_;
   bool behind_prompt_ = false;
 };
 
