@@ -166,7 +166,8 @@ class ConsoleTest(unittest.TestCase):
             with open(os.path.join(work, "ring01_COL"), "wb") as f:
                 f.write(old)
             env = dict(os.environ)
-            if os.environ.get("QUILLET_SANITIZED"):
+            sanitized = bool(os.environ.get("QUILLET_SANITIZED"))
+            if sanitized:
                 env["ASAN_OPTIONS"] = "allocator_may_return_null=1:max_allocation_size_mb=32"
                 command = [QUILLET]
             else:
@@ -175,7 +176,10 @@ class ConsoleTest(unittest.TestCase):
             run = subprocess.run(command, cwd=work, input=b"ring01.crn\n1\n",
                                  capture_output=True, env=env)
             self.assertEqual(run.returncode, 255, run.stderr)
-            self.assertEqual(run.stderr, b"? Run-time Error:\n? Not enough memory\n"
+            # (the sanitizer's own warning about the refused allocation is left out)
+            stderr = b"".join(line for line in run.stderr.splitlines(keepends=True)
+                              if not (sanitized and line.startswith(b"==")))
+            self.assertEqual(stderr, b"? Run-time Error:\n? Not enough memory\n"
                              b"? READ(UNIT=14,...\n")
             self.assertTrue(run.stdout.endswith(b"  ==========================|\n  \n"))
             with open(os.path.join(work, "ring01_COL"), "rb") as f:
