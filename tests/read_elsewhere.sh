@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Runs the R, csv and pandas snippets of the README ("Reading the table elsewhere"), as they
+# stand there, on the column files of the three examples, and checks the tables they make:
+# trimmed names, numeric columns, and a missing year as a missing value.
+#
+#   read_elsewhere.sh <quillet binary> <source folder>
+#
+# Needs Rscript (Debian: r-base-core) and a python3 with pandas (Debian: python3-pandas);
+# skipped (77) without them. CI installs both.
+set -u
+binary=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source_dir=$(cd "$2" && pwd)
+python=python3
+/usr/bin/python3 -c 'import pandas' 2>/dev/null && python=/usr/bin/python3
+command -v Rscript >/dev/null || { echo "Rscript is not installed (Debian: r-base-core)"; exit 77; }
+"$python" -c 'import pandas' 2>/dev/null ||
+  { echo "pandas is not installed (Debian: python3-pandas)"; exit 77; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+for answer in ring01.crn:1 site.ind:2 slopes.mst:6; do
+  cp "$source_dir/examples/${answer%:*}" .
+  printf '%s\n%s\n' "${answer%:*}" "${answer#*:}" | "$binary" > /dev/null ||
+    { echo "${answer%:*} did not convert"; exit 1; }
+done
+
+snippet() {  # the fenced block behind the marker <!-- $1 --> in the README
+  awk -v marker="<!-- $1 -->" '$0 == marker { found = 1; next }
+       found && /^```/ && !inside { inside = 1; next }
+       inside && /^```$/ { exit }
+       inside { print }' "$source_dir/README.md"
+}
+
+failed=0
+check() {  # check <what> <expected> <actual>
+  if [ "$2" != "$3" ]; then
+    echo "$1:"
+    diff <(echo "$2") <(echo "$3")
+    failed=1
+  fi
+}
+
+# Each snippet prints, for its table: the names, the number of rows, and the first row (NA or
+# None for a missing value).
+for file in ring01_COL site_COL slopes_COL; do
+  r_out=$( (snippet read-r | sed "s/ring01_COL/$file/" | grep -v '^head(col)$'
+            echo 'cat(names(col), sep = ","); cat("", nrow(col), all(sapply(col, is.numeric)), "\n")'
+            echo 'cat(unlist(col[1, ]), "\n")') | Rscript - 2>&1)
+  csv_out=$( (snippet read-python-csv | sed "s/ring01_COL/$file/"
+              echo 'print(",".join(names), len(table), table[0])') | "$python" - 2>&1)
+  pandas_out=$( (snippet read-pandas | sed "s/ring01_COL/$file/"
+                 echo 'print(",".join(col.columns), len(col), list(col.dtypes.map(str)))'
+                 echo 'print(col.iloc[0].tolist())') | "$python" - 2>&1)
+  case "$file" in
+    ring01_COL)
+      check "R on $file" "Year,N,RING01,RING02 30 TRUE 
+1850 3 1.031 NA " "$r_out"
+      check "csv on $file" "Year,N,RING01,RING02 30 [1850, 3, 1.031, None]" "$csv_out"
+      check "pandas on $file" "Year,N,RING01,RING02 30 ['int64', 'int64', 'float64', 'float64']
+[1850.0, 3.0, 1.031, nan]" "$pandas_out" ;;
+    site_COL)
+      check "R on $file" "Year,N,CORE1A,CORE2B 45 TRUE 
+1901 1 0.91 NA " "$r_out"
+      check "csv on $file" "Year,N,CORE1A,CORE2B 45 [1901, 1, 0.91, None]" "$csv_out"
+      check "pandas on $file" "Year,N,CORE1A,CORE2B 45 ['int64', 'int64', 'float64', 'float64']
+[1901.0, 1.0, 0.91, nan]" "$pandas_out" ;;
+    slopes_COL)
+      check "R on $file" "Year,N,MSOUTH,MNORTH 40 TRUE 
+1695 0 NA 0.967 " "$r_out"
+      check "csv on $file" "Year,N,MSOUTH,MNORTH 40 [1695, 0, None, 0.967]" "$csv_out"
+      check "pandas on $file" "Year,N,MSOUTH,MNORTH 40 ['int64', 'int64', 'float64', 'float64']
+[1695.0, 0.0, nan, 0.967]" "$pandas_out" ;;
+  esac
+done
+[ "$failed" = 0 ] && echo "R, csv and pandas read the three column files"
+exit "$failed"
