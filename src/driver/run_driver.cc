@@ -33,6 +33,8 @@ class Run {
   Run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size)
       : console_(streams), files_(files), tab_size_(tab_size), answers_(console_.input(), tab_size) {}
 
+  bool quit_by_slash() const { return quit_by_slash_; }
+
   int go() noexcept {
     std::optional<RunError> failure;
     try {
@@ -74,12 +76,16 @@ class Run {
   std::unique_ptr<platform::OutputFile> column_file_;
   std::string output_name_;
   std::unique_ptr<table::SeriesTable> table_;
+  bool quit_by_slash_ = false;
 };
 
 int Run::converse_and_convert() {
   for (const std::string& line : banner_lines()) console_.write_line(line);
   const std::optional<std::string> input_name = ask_input_name();
-  if (!input_name) return kExitNormal;  // "/" at the prompt
+  if (!input_name) {  // "/" at the prompt
+    quit_by_slash_ = true;
+    return kExitNormal;
+  }
   const int file_type = ask_file_type();
   console_.write_line(fields::plain_line(" "));
   open_files(*input_name);
@@ -236,17 +242,23 @@ int header_lines_per_series(int file_type) {
 
 int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
 
-int run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
+RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
   try {
-    return Run(streams, files, tab_size).go();
+    Run run(streams, files, tab_size);
+    const int status = run.go();
+    return {status, run.quit_by_slash()};
   } catch (...) {
     // Only setting up the run can get here (memory for its first buffers): go() catches all.
     for (const std::string& line :
          RunError::run_time(kNotEnoughMemory, "READ", fields::kInputUnit).report_lines()) {
       streams.write_err(line + "\n");
     }
-    return kExitFailure;
+    return {kExitFailure, false};
   }
+}
+
+int run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
+  return run_once(streams, files, tab_size).status;
 }
 
 }  // namespace quillet::driver

@@ -1,15 +1,18 @@
 #include "platform/console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "platform/names.h"
 #include "platform/system_failure.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #define QUILLET_ISATTY _isatty
 #define QUILLET_FILENO _fileno
 #else
@@ -22,11 +25,65 @@
 namespace quillet::platform {
 namespace {
 
+#if defined(_WIN32)
+// A console window of Windows hands out what was typed as UTF-16, whatever its code page:
+// read so, an answer beyond the code page's letters arrives whole, as UTF-8 bytes. The line
+// end typed is CR LF (the line reader drops the CR), and a line that begins with Ctrl-Z is
+// the end of the input, as at any console of Windows.
+class ConsoleKeyboard {
+ public:
+  ConsoleKeyboard() : handle_(GetStdHandle(STD_INPUT_HANDLE)) {
+    DWORD mode = 0;
+    attached_ = handle_ != INVALID_HANDLE_VALUE && GetConsoleMode(handle_, &mode) != 0;
+  }
+  bool attached() const { return attached_; }
+
+  std::size_t read(char* buffer, std::size_t capacity) {
+    while (pending_.empty() && !ended_) {
+      wchar_t wide[1024];
+      DWORD got = 0;
+      if (!ReadConsoleW(handle_, wide, 1024, &got, nullptr) || got == 0) {
+        ended_ = true;
+        break;
+      }
+      std::wstring text = held_ + std::wstring(wide, got);
+      held_.clear();
+      // A surrogate pair cut by the read is completed by the next one.
+      if (text.back() >= 0xD800 && text.back() <= 0xDBFF) {
+        held_ = text.back();
+        text.pop_back();
+      }
+      if (at_line_start_ && !text.empty() && text.front() == L'\x1a') {
+        ended_ = true;
+        break;
+      }
+      at_line_start_ = !text.empty() && text.back() == L'\n';
+      pending_ = to_utf8(text);
+    }
+    const std::size_t n = std::min(capacity, pending_.size());
+    std::memcpy(buffer, pending_.data(), n);
+    pending_.erase(0, n);
+    return n;
+  }
+
+ private:
+  HANDLE handle_;
+  bool attached_ = false;
+  bool ended_ = false;
+  bool at_line_start_ = true;
+  std::wstring held_;
+  std::string pending_;
+};
+#endif
+
 // Standard input, handed out one line at a time: a buffered block read would wait for more
 // than the user has typed.
 class StdinSource : public ByteSource {
  public:
   std::size_t read(char* buffer, std::size_t capacity) override {
+#if defined(_WIN32)
+    if (keyboard_.attached()) return keyboard_.read(buffer, capacity);
+#endif
     std::size_t n = 0;
     while (n < capacity) {
       const int c = std::getc(stdin);
@@ -36,6 +93,11 @@ class StdinSource : public ByteSource {
     }
     return n;
   }
+
+#if defined(_WIN32)
+ private:
+  ConsoleKeyboard keyboard_;
+#endif
 };
 
 class StandardStreams : public ConsoleStreams {
@@ -44,6 +106,12 @@ class StandardStreams : public ConsoleStreams {
 
   void write_out(std::string_view bytes) override {
     if (out_failed_) return;
+#if defined(_WIN32)
+    if (console_out_ != nullptr) {
+      write_console(bytes);
+      return;
+    }
+#endif
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) out_failure();
   }
@@ -59,6 +127,28 @@ class StandardStreams : public ConsoleStreams {
   bool input_is_terminal() const override { return terminal_; }
 
  private:
+#if defined(_WIN32)
+  static HANDLE console_output() {
+    HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+  }
+  // A console window is written in UTF-16, so a name typed beyond the code page's letters
+  // shows as it was typed (bytes that are not UTF-8 are taken in the window's code page).
+  void write_console(std::string_view bytes) {
+    std::fflush(stdout);
+    const std::wstring wide = to_wide(bytes, GetConsoleOutputCP());
+    DWORD written = 0;
+    if (!wide.empty() &&
+        !WriteConsoleW(console_out_, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                       nullptr)) {
+      errno = EIO;
+      out_failure();
+    }
+  }
+  HANDLE console_out_ = console_output();
+#endif
+
   [[noreturn]] void out_failure() {
     const int error_number = errno;
     out_failed_ = true;

@@ -12,6 +12,7 @@
 #endif
 
 #include "fields/run_error.h"
+#include "platform/names.h"
 
 namespace quillet::platform {
 namespace {
@@ -20,6 +21,24 @@ namespace fs = std::filesystem;
 using fields::RunError;
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
+
+// The system's own form of a name: the bytes as they are, or on Windows UTF-16 (see names.h).
+fs::path native_path(const std::string& name) {
+#if defined(_WIN32)
+  return fs::path(name_to_wide(name));
+#else
+  return fs::path(name);
+#endif
+}
+
+std::FILE* open_file(const std::string& name, const char* mode) {
+#if defined(_WIN32)
+  const std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
+  return _wfopen(name_to_wide(name).c_str(), wide_mode.c_str());
+#else
+  return std::fopen(name.c_str(), mode);
+#endif
+}
 
 // Empties an open file that nothing has been written to yet.
 bool truncate_to_zero(std::FILE* file) {
@@ -34,7 +53,7 @@ bool truncate_to_zero(std::FILE* file) {
 // some systems a directory opens as a stream and only fails at the first read.
 void refuse_directory(const std::string& name, std::string_view unit) {
   std::error_code ec;
-  if (fs::is_directory(fs::path(name), ec)) throw RunError::from_errno(EISDIR, "OPEN", unit);
+  if (fs::is_directory(native_path(name), ec)) throw RunError::from_errno(EISDIR, "OPEN", unit);
 }
 
 class CFileInput : public InputFile {
@@ -115,7 +134,7 @@ class CFileOutput : public OutputFile {
   // new is written: a run stopped half way leaves only its own lines, never old ones behind.
   void cut_old_content() {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(name_), ec)) return;  // a device or a pipe: nothing to cut
+    if (!fs::is_regular_file(native_path(name_), ec)) return;  // a device or a pipe: nothing to cut
     if (!truncate_to_zero(file_)) throw RunError::from_errno(errno, "WRITE", unit_);
   }
 
@@ -132,13 +151,13 @@ class RealFileSystem : public FileSystem {
     // The system would see a name with a NUL in it cut short: that is some other file.
     if (name.find('\0') != std::string::npos) return false;
     std::error_code ec;
-    return fs::exists(fs::path(name), ec);
+    return fs::exists(native_path(name), ec);
   }
 
   std::unique_ptr<InputFile> open_input(const std::string& name,
                                         std::string_view unit) override {
     refuse_directory(name, unit);
-    std::FILE* file = std::fopen(name.c_str(), "rb");
+    std::FILE* file = open_file(name, "rb");
     if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
     return std::make_unique<CFileInput>(file, unit);
   }
@@ -148,14 +167,14 @@ class RealFileSystem : public FileSystem {
     refuse_directory(name, unit);
     const bool existed = exists(name);
     // "r+b" keeps the old content until this run's lines replace it; "wb" creates.
-    std::FILE* file = std::fopen(name.c_str(), existed ? "r+b" : "wb");
+    std::FILE* file = open_file(name, existed ? "r+b" : "wb");
     if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
     return std::make_unique<CFileOutput>(file, name, existed, unit);
   }
 
   bool same_file(const std::string& a, const std::string& b) override {
     std::error_code ec;
-    return fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+    return fs::equivalent(native_path(a), native_path(b), ec) && !ec;
   }
 };
 
