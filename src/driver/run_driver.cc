@@ -28,6 +28,45 @@ constexpr char kSeparator = '\t';
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
 constexpr std::string_view kNotEnoughMemory = "Not enough memory";
 
+// A failure the system reports for a file is reported with the file's unit designation.
+template <typename Action>
+auto on_unit(std::string_view unit, Action&& action) -> decltype(action()) {
+  try {
+    return action();
+  } catch (const platform::SystemFailure& failure) {
+    throw RunError::system(failure.reason(), failure.operation(), unit);
+  }
+}
+
+// The input file as the run reads it: unit 14.
+class InputUnit : public platform::ByteSource {
+ public:
+  explicit InputUnit(std::unique_ptr<platform::InputFile> file) : file_(std::move(file)) {}
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    return on_unit(fields::kInputUnit, [&] { return file_->read(buffer, capacity); });
+  }
+  bool rewindable() const override { return file_->rewindable(); }
+  void rewind() override { on_unit(fields::kInputUnit, [&] { file_->rewind(); }); }
+  void close() { on_unit(fields::kInputUnit, [&] { file_->close(); }); }
+
+ private:
+  std::unique_ptr<platform::InputFile> file_;
+};
+
+// The column file as the run writes it: unit 16.
+class ColumnUnit : public platform::OutputFile {
+ public:
+  explicit ColumnUnit(std::unique_ptr<platform::OutputFile> file) : file_(std::move(file)) {}
+  void write(std::string_view bytes) override {
+    on_unit(fields::kColumnUnit, [&] { file_->write(bytes); });
+  }
+  void finish() override { on_unit(fields::kColumnUnit, [&] { file_->finish(); }); }
+  void abandon() noexcept override { file_->abandon(); }
+
+ private:
+  std::unique_ptr<platform::OutputFile> file_;
+};
+
 class Run {
  public:
   Run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size)
@@ -45,7 +84,7 @@ class Run {
     } catch (const RunError& error) {
       failure = error;
     } catch (const platform::SystemFailure& console_failure) {
-      // The files report their failures as RunErrors; a system failure here is the console's.
+      // The files' failures come with their units (on_unit); what is left is the console's.
       failure = RunError::system(console_failure.reason(), console_failure.operation(),
                                  fields::kConsoleUnit);
     } catch (const std::bad_alloc&) {
@@ -63,7 +102,6 @@ class Run {
   std::string read_answer(std::size_t keep_columns);
   void open_files(const std::string& input_name);
   int read_all_series(int header_lines);
-  int stop(std::string_view reason);
   void close_as_they_stand() noexcept;
   void report(const RunError& failure) noexcept;
 
@@ -71,9 +109,9 @@ class Run {
   platform::FileSystem& files_;
   int tab_size_;
   fields::LineReader answers_;
-  std::unique_ptr<platform::InputFile> input_file_;
+  std::unique_ptr<InputUnit> input_file_;
   std::unique_ptr<fields::LineReader> input_;
-  std::unique_ptr<platform::OutputFile> column_file_;
+  std::unique_ptr<ColumnUnit> column_file_;
   std::string output_name_;
   std::unique_ptr<table::SeriesTable> table_;
   bool quit_by_slash_ = false;
@@ -103,7 +141,10 @@ int Run::converse_and_convert() {
     console_.write_line(line);
   }
   if (range.maxage > table::kMaxYears) {
-    return stop(" Year range too long: the limit is 8000 years");
+    for (const std::string& line : reading::stop_lines(table::limit_message(table::Limit::kYears))) {
+      console_.write_line(line);
+    }
+    return kExitFailure;
   }
   const table::YearTable years(*table_, range);
   table::write_column_file(*column_file_, *table_, years, kSeparator, platform::kFileLineEnd);
@@ -154,7 +195,8 @@ int Run::ask_file_type() {
 
 void Run::open_files(const std::string& input_name) {
   const std::string input_file_name = trim_blanks(input_name);
-  input_file_ = files_.open_input(input_file_name, fields::kInputUnit);
+  input_file_ = std::make_unique<InputUnit>(
+      on_unit(fields::kInputUnit, [&] { return files_.open_input(input_file_name); }));
   input_ = std::make_unique<fields::LineReader>(*input_file_, tab_size_,
                                                 fields::LineEnds::kFileDecides);
   output_name_ = derive_output_name(input_name);
@@ -166,7 +208,8 @@ void Run::open_files(const std::string& input_name) {
   if (files_.same_file(input_file_name, output_file_name)) {
     throw RunError::run_time(kOutputIsInput, "OPEN", fields::kColumnUnit);
   }
-  column_file_ = files_.open_output(output_file_name, fields::kColumnUnit);
+  column_file_ = std::make_unique<ColumnUnit>(
+      on_unit(fields::kColumnUnit, [&] { return files_.open_output(output_file_name); }));
 }
 
 int Run::read_all_series(int header_lines) {
@@ -174,30 +217,20 @@ int Run::read_all_series(int header_lines) {
   std::string trailing_label(reading::kLabelLength, ' ');
   for (int s = 1;; ++s) {
     const reading::SeriesResult result =
-        reading::aindx(*input_, s, header_lines, *table_, trailing_label, console_);
+        reading::aindx(*input_, s, header_lines, *table_, trailing_label);
+    const reading::OutcomeReport report = reading::outcome_report(s, result);
+    for (const std::string& line : report.lines) console_.write_line(line);
+    for (const std::string& line : report.error_lines) console_.write_error_line(line);
     switch (result.outcome) {
       case SeriesOutcome::kSeriesRead:
         continue;
       case SeriesOutcome::kEndOfInput:
-        if (result.cut_off_content) console_.write_error_line(reading::cut_off_warning(s));
         table_->set_series_count(s - 1);
         return kExitNormal;
-      case SeriesOutcome::kReadError:
-        return stop(" Error reading data ");
-      case SeriesOutcome::kTooManySeries:
-        return stop(" Too many series: the limit is 1500");
-      case SeriesOutcome::kSeriesTooLong:
-        return stop(" Series too long: the limit is 8000 values");
+      default:  // a read error or a limit: the column file is closed untouched
+        return kExitFailure;
     }
   }
-}
-
-// Ends a conversion that cannot be completed: the reason and " Program terminating " as plain
-// console lines; the column file is closed untouched.
-int Run::stop(std::string_view reason) {
-  console_.write_line(fields::plain_line(reason));
-  console_.write_line(fields::plain_line(" Program terminating "));
-  return kExitFailure;
 }
 
 // The error report on the error stream. Standard output may be what failed: its line end

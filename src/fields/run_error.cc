@@ -1,6 +1,5 @@
 #include "fields/run_error.h"
 
-#include <cstring>
 #include <utility>
 
 namespace quillet::fields {
@@ -17,13 +16,6 @@ RunError RunError::run_time(std::string_view message, std::string_view operation
 RunError RunError::system(std::string message, std::string_view operation,
                           std::string_view unit) {
   return RunError(Source::kSystem, std::move(message), operation, unit);
-}
-
-RunError RunError::from_errno(int error_number, std::string_view operation,
-                              std::string_view unit) {
-  // A failure the system did not describe still needs a reason on the report's second line.
-  std::string text = error_number != 0 ? std::strerror(error_number) : "Input/output error";
-  return system(std::move(text), operation, unit);
 }
 
 std::array<std::string, 3> RunError::report_lines() const {

@@ -36,9 +36,6 @@ class RunError : public std::exception {
   // A failure the operating system reports, with its own text for it ("System Error:").
   static RunError system(std::string message, std::string_view operation,
                          std::string_view unit);
-  // The system's failure as errno holds it now.
-  static RunError from_errno(int error_number, std::string_view operation,
-                             std::string_view unit);
 
   // The three lines of the report, without their line ends.
   std::array<std::string, 3> report_lines() const;

@@ -12,7 +12,7 @@ class ByteSource {
   // Copies up to `capacity` bytes into `buffer` and returns how many; 0 means the input has
   // ended. A source may return fewer bytes than asked for (the console returns one line at a
   // time, so that a typed answer is taken as soon as its line is ended). Throws
-  // fields::RunError when the system reports a read failure.
+  // SystemFailure when the system reports a read failure.
   virtual std::size_t read(char* buffer, std::size_t capacity) = 0;
   // True when the source can be read once more from its start (a file on disk can; the
   // console and a pipe cannot).

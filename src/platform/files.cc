@@ -11,14 +11,13 @@
 #include <unistd.h>
 #endif
 
-#include "fields/run_error.h"
 #include "platform/names.h"
+#include "platform/system_failure.h"
 
 namespace quillet::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using fields::RunError;
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
 
@@ -51,15 +50,15 @@ bool truncate_to_zero(std::FILE* file) {
 
 // Both builds report a directory the same way, whatever their fopen would make of it: on
 // some systems a directory opens as a stream and only fails at the first read.
-void refuse_directory(const std::string& name, std::string_view unit) {
+void refuse_directory(const std::string& name) {
   std::error_code ec;
-  if (fs::is_directory(native_path(name), ec)) throw RunError::from_errno(EISDIR, "OPEN", unit);
+  if (fs::is_directory(native_path(name), ec)) throw SystemFailure::from_errno("OPEN", EISDIR);
 }
 
 class CFileInput : public InputFile {
  public:
-  CFileInput(std::FILE* file, std::string_view unit)
-      : file_(file), unit_(unit), seekable_(std::fseek(file, 0, SEEK_CUR) == 0) {}
+  explicit CFileInput(std::FILE* file)
+      : file_(file), seekable_(std::fseek(file, 0, SEEK_CUR) == 0) {}
   ~CFileInput() override {
     if (file_ != nullptr) std::fclose(file_);
   }
@@ -67,14 +66,14 @@ class CFileInput : public InputFile {
   std::size_t read(char* buffer, std::size_t capacity) override {
     if (file_ == nullptr) return 0;
     const std::size_t n = std::fread(buffer, 1, capacity, file_);
-    if (n == 0 && std::ferror(file_)) throw RunError::from_errno(errno, "READ", unit_);
+    if (n == 0 && std::ferror(file_)) throw SystemFailure::from_errno("READ", errno);
     return n;
   }
 
   bool rewindable() const override { return file_ != nullptr && seekable_; }
 
   void rewind() override {
-    if (std::fseek(file_, 0, SEEK_SET) != 0) throw RunError::from_errno(errno, "READ", unit_);
+    if (std::fseek(file_, 0, SEEK_SET) != 0) throw SystemFailure::from_errno("READ", errno);
     std::clearerr(file_);
   }
 
@@ -82,19 +81,18 @@ class CFileInput : public InputFile {
     if (file_ == nullptr) return;
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) throw RunError::from_errno(errno, "CLOSE", unit_);
+    if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
   }
 
  private:
   std::FILE* file_;
-  std::string unit_;
   bool seekable_;
 };
 
 class CFileOutput : public OutputFile {
  public:
-  CFileOutput(std::FILE* file, std::string name, bool existed, std::string_view unit)
-      : file_(file), name_(std::move(name)), existed_(existed), unit_(unit) {
+  CFileOutput(std::FILE* file, std::string name, bool existed)
+      : file_(file), name_(std::move(name)), existed_(existed) {
     std::setvbuf(file_, nullptr, _IOFBF, kOutputBufferSize);
   }
   ~CFileOutput() override { abandon(); }
@@ -103,7 +101,7 @@ class CFileOutput : public OutputFile {
     if (existed_ && written_ == 0) cut_old_content();
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-      throw RunError::from_errno(errno, "WRITE", unit_);
+      throw SystemFailure::from_errno("WRITE", errno);
     }
     written_ += bytes.size();
   }
@@ -116,9 +114,9 @@ class CFileOutput : public OutputFile {
     if (std::fflush(file) != 0) {
       const int error_number = errno;
       std::fclose(file);
-      throw RunError::from_errno(error_number, "WRITE", unit_);
+      throw SystemFailure::from_errno("WRITE", error_number);
     }
-    if (std::fclose(file) != 0) throw RunError::from_errno(errno, "CLOSE", unit_);
+    if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
   }
 
   void abandon() noexcept override {
@@ -135,13 +133,12 @@ class CFileOutput : public OutputFile {
   void cut_old_content() {
     std::error_code ec;
     if (!fs::is_regular_file(native_path(name_), ec)) return;  // a device or a pipe: nothing to cut
-    if (!truncate_to_zero(file_)) throw RunError::from_errno(errno, "WRITE", unit_);
+    if (!truncate_to_zero(file_)) throw SystemFailure::from_errno("WRITE", errno);
   }
 
   std::FILE* file_;
   std::string name_;
   bool existed_;
-  std::string unit_;
   std::uintmax_t written_ = 0;
 };
 
@@ -154,22 +151,20 @@ class RealFileSystem : public FileSystem {
     return fs::exists(native_path(name), ec);
   }
 
-  std::unique_ptr<InputFile> open_input(const std::string& name,
-                                        std::string_view unit) override {
-    refuse_directory(name, unit);
+  std::unique_ptr<InputFile> open_input(const std::string& name) override {
+    refuse_directory(name);
     std::FILE* file = open_file(name, "rb");
-    if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
-    return std::make_unique<CFileInput>(file, unit);
+    if (file == nullptr) throw SystemFailure::from_errno("OPEN", errno);
+    return std::make_unique<CFileInput>(file);
   }
 
-  std::unique_ptr<OutputFile> open_output(const std::string& name,
-                                          std::string_view unit) override {
-    refuse_directory(name, unit);
+  std::unique_ptr<OutputFile> open_output(const std::string& name) override {
+    refuse_directory(name);
     const bool existed = exists(name);
     // "r+b" keeps the old content until this run's lines replace it; "wb" creates.
     std::FILE* file = open_file(name, existed ? "r+b" : "wb");
-    if (file == nullptr) throw RunError::from_errno(errno, "OPEN", unit);
-    return std::make_unique<CFileOutput>(file, name, existed, unit);
+    if (file == nullptr) throw SystemFailure::from_errno("OPEN", errno);
+    return std::make_unique<CFileOutput>(file, name, existed);
   }
 
   bool same_file(const std::string& a, const std::string& b) override {

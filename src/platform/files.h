@@ -1,6 +1,6 @@
-// The file layer: the existence test, the input file (read as raw bytes, line by line through
-// fields::LineReader) and the column file. Every failure the system reports is thrown as a
-// fields::RunError naming the operation and the unit the file was opened as.
+// The file layer: the existence test, the input file (read as raw bytes) and the column file.
+// Every failure the system reports is thrown as a SystemFailure naming the operation; the
+// caller knows which file it asked for.
 #ifndef QUILLET_PLATFORM_FILES_H_
 #define QUILLET_PLATFORM_FILES_H_
 
@@ -22,8 +22,8 @@ class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual void write(std::string_view bytes) = 0;
-  // Flushes, cuts off any old content behind what this run wrote, and closes. A file this
-  // run never wrote to is closed as it stands, so an existing one keeps its old content.
+  // Flushes and closes. A file this run never wrote to is closed as it stands, so an
+  // existing one keeps its old content.
   virtual void finish() = 0;
   // Flushes what was written so far and closes, leaving the rest of the file as it stands;
   // failures are ignored (this is the path of a run that is already failing).
@@ -34,12 +34,10 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual bool exists(const std::string& name) = 0;
-  // `unit` is the designation the error report names the file by.
-  virtual std::unique_ptr<InputFile> open_input(const std::string& name,
-                                                std::string_view unit) = 0;
-  // Opens an existing file without emptying it, or creates it.
-  virtual std::unique_ptr<OutputFile> open_output(const std::string& name,
-                                                  std::string_view unit) = 0;
+  virtual std::unique_ptr<InputFile> open_input(const std::string& name) = 0;
+  // Opens an existing file without emptying it, or creates it. Its old content is cut when
+  // the first bytes are written, so a file never written to keeps it.
+  virtual std::unique_ptr<OutputFile> open_output(const std::string& name) = 0;
   // True when both names exist and are one file (the same path, a link, ...).
   virtual bool same_file(const std::string& a, const std::string& b) = 0;
 };

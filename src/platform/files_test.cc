@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "fields/run_error.h"
+#include "platform/system_failure.h"
 #include "testing/fake_console.h"
 
 namespace quillet::platform {
 namespace {
 
-using fields::RunError;
 using testing::ScratchDir;
 
-std::string report(const RunError& error) {
-  const auto lines = error.report_lines();
-  return lines[0] + "|" + lines[1] + "|" + lines[2];
+std::string said(const SystemFailure& failure) {
+  return failure.operation() + ": " + failure.reason();
 }
 
 TEST(Files, ColumnFileReplacesOldContentOnlyOnceWritten) {
@@ -22,17 +20,17 @@ TEST(Files, ColumnFileReplacesOldContentOnlyOnceWritten) {
   dir.write("old_COL", std::string(1000, 'x'));
 
   // Opened and abandoned without a write: the old content stays whole.
-  files->open_output(dir.file("old_COL"), "16")->abandon();
+  files->open_output(dir.file("old_COL"))->abandon();
   EXPECT_EQ(dir.read("old_COL"), std::string(1000, 'x'));
 
   // Written and finished: exactly the new lines, however long the old file was.
-  auto out = files->open_output(dir.file("old_COL"), "16");
+  auto out = files->open_output(dir.file("old_COL"));
   out->write("new\n");
   out->finish();
   EXPECT_EQ(dir.read("old_COL"), "new\n");
 
   // A new file is created empty when nothing is written.
-  files->open_output(dir.file("new_COL"), "16")->abandon();
+  files->open_output(dir.file("new_COL"))->abandon();
   EXPECT_TRUE(files->exists(dir.file("new_COL")));
   EXPECT_EQ(dir.read("new_COL"), "");
 }
@@ -42,16 +40,16 @@ TEST(Files, DirectoriesAreRefusedWhenOpened) {
   auto files = make_real_file_system();
   EXPECT_TRUE(files->exists(dir.path().string()));
   try {
-    files->open_input(dir.path().string(), "14");
+    files->open_input(dir.path().string());
     FAIL() << "opened a directory for reading";
-  } catch (const RunError& error) {
-    EXPECT_EQ(report(error), "? System Error:|? Is a directory|? OPEN(UNIT=14,...");
+  } catch (const SystemFailure& failure) {
+    EXPECT_EQ(said(failure), "OPEN: Is a directory");
   }
   try {
-    files->open_output(dir.path().string(), "16");
+    files->open_output(dir.path().string());
     FAIL() << "opened a directory for writing";
-  } catch (const RunError& error) {
-    EXPECT_EQ(report(error), "? System Error:|? Is a directory|? OPEN(UNIT=16,...");
+  } catch (const SystemFailure& failure) {
+    EXPECT_EQ(said(failure), "OPEN: Is a directory");
   }
 }
 
@@ -60,10 +58,10 @@ TEST(Files, MissingInputGivesTheSystemText) {
   auto files = make_real_file_system();
   EXPECT_FALSE(files->exists(dir.file("gone")));
   try {
-    files->open_input(dir.file("gone"), "14");
+    files->open_input(dir.file("gone"));
     FAIL();
-  } catch (const RunError& error) {
-    EXPECT_EQ(report(error), "? System Error:|? No such file or directory|? OPEN(UNIT=14,...");
+  } catch (const SystemFailure& failure) {
+    EXPECT_EQ(said(failure), "OPEN: No such file or directory");
   }
 }
 

@@ -61,6 +61,8 @@ bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slot
 
 }  // namespace
 
+namespace {
+
 std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
                                          std::int32_t last_year, std::string_view label) {
   std::string heading = " Reading in series ";
@@ -76,17 +78,40 @@ std::array<std::string, 3> series_report(int s, std::string_view name, std::int3
   return {std::move(heading), std::move(years), ""};
 }
 
-std::string cut_off_warning(int s) {
-  return " Warning: the input ends inside series " + std::to_string(s) +
-         ", before its end marker; that series is not converted";
+}  // namespace
+
+std::vector<std::string> stop_lines(std::string_view reason) {
+  return {fields::plain_line(reason), fields::plain_line(" Program terminating ")};
+}
+
+OutcomeReport outcome_report(int s, const SeriesResult& result) {
+  switch (result.outcome) {
+    case SeriesOutcome::kSeriesRead: {
+      const auto lines =
+          series_report(s, result.name, result.first_year, result.last_year, result.label);
+      return {{lines.begin(), lines.end()}, {}};
+    }
+    case SeriesOutcome::kEndOfInput:
+      if (!result.cut_off_content) return {};
+      return {{},
+              {" Warning: the input ends inside series " + std::to_string(s) +
+               ", before its end marker; that series is not converted"}};
+    case SeriesOutcome::kReadError:
+      return {stop_lines(" Error reading data "), {}};
+    case SeriesOutcome::kTooManySeries:
+      return {stop_lines(table::limit_message(table::Limit::kSeries)), {}};
+    case SeriesOutcome::kSeriesTooLong:
+      return {stop_lines(table::limit_message(table::Limit::kValues)), {}};
+  }
+  return {};
 }
 
 SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
-                   std::string& trailing_label, platform::Console& console) {
+                   std::string& trailing_label) {
   const bool stored = s <= table::kMaxSeries;
   bool content = false;  // something other than blanks has been read of this series
   const auto end_of_input = [&content] {
-    return SeriesResult{SeriesOutcome::kEndOfInput, content};
+    return SeriesResult{.outcome = SeriesOutcome::kEndOfInput, .cut_off_content = content};
   };
 
   for (int h = 0; h < header_lines; ++h) {
@@ -101,7 +126,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
   fields::FieldReader first(input.text());
   const std::string name = first.text(kNameWidth, kNameWidth);
   const std::optional<std::int32_t> first_year = first.integer(kYearWidth);
-  if (!first_year) return {SeriesOutcome::kReadError};
+  if (!first_year) return {.outcome = SeriesOutcome::kReadError};
   first.tab_to(kLabelColumn);
   trailing_label = first.text(kLabelLength, kLabelLength);
   input.step_back();
@@ -121,20 +146,19 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
     if (!input.next(kDecadeLineColumns)) return end_of_input();
     content = content || !input.blank();
     if (!read_slots(input.text(), passed_over, slots, line_slots)) {
-      return {SeriesOutcome::kReadError};
+      return {.outcome = SeriesOutcome::kReadError};
     }
     for (std::size_t k = 0; k < slots; ++k) {
       const Slot& slot = line_slots[k];
       if (is_end_marker(slot)) {
-        if (!stored) return {SeriesOutcome::kTooManySeries};
-        if (too_long) return {SeriesOutcome::kSeriesTooLong};
+        if (!stored) return {.outcome = SeriesOutcome::kTooManySeries};
+        if (too_long) return {.outcome = SeriesOutcome::kSeriesTooLong};
         table.set_length(s, length);
-        for (const std::string& line :
-             series_report(s, table.name(s), *first_year, *first_year + length - 1,
-                           trailing_label)) {
-          console.write_line(line);
-        }
-        return {SeriesOutcome::kSeriesRead};
+        return {.outcome = SeriesOutcome::kSeriesRead,
+                .name = std::string(table.name(s)),
+                .first_year = *first_year,
+                .last_year = *first_year + length - 1,
+                .label = trailing_label};
       }
       // Values past the table's 8000 places are read on but not stored: only the end
       // marker tells a series too long from one the end of the input cuts off.

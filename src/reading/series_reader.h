@@ -22,8 +22,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "fields/line_reader.h"
-#include "platform/console.h"
 #include "table/series_table.h"
 
 namespace quillet::reading {
@@ -33,33 +34,46 @@ inline constexpr std::size_t kDecadeLineColumns = 88;
 inline constexpr std::size_t kLabelLength = 8;
 
 enum class SeriesOutcome {
-  kSeriesRead,      // the end marker was found; the report is on the console
+  kSeriesRead,      // the end marker was found
   kEndOfInput,      // the input ended before the end marker: the series is not counted
   kReadError,       // a field could not be read
-  kTooManySeries,   // a complete series beyond the 1500 the table holds
-  kSeriesTooLong,   // a complete series (end marker found) with more than 8000 values
+  kTooManySeries,   // a complete series beyond the table's capacity of series
+  kSeriesTooLong,   // a complete series (end marker found) beyond the capacity of values
 };
 
 struct SeriesResult {
   SeriesOutcome outcome = SeriesOutcome::kSeriesRead;
   // For kEndOfInput: a line of the cut-off series held something other than blanks and TABs.
   bool cut_off_content = false;
+  // For kSeriesRead: what its report shows.
+  std::string name{};
+  std::int32_t first_year = 0;
+  std::int32_t last_year = 0;
+  std::string label{};
 };
 
-// Reads series s (1 to 1500) into the table, passing over `header_lines` lines first. With
-// s = 1501 the series is read without being stored, to learn whether the input holds one more
-// complete series than the table can take. The input must stand at the series' first line
-// (or first header line); after a series is read it stands on the line after the end marker.
+// Reads series s (1 to the table's capacity) into the table, passing over `header_lines`
+// lines first. With s one beyond the capacity the series is read without being stored, to
+// learn whether the input holds one more complete series than the table can take. The input
+// must stand at the series' first line (or first header line); after a series is read it
+// stands on the line after the end marker. Writes nothing to the console: the outcome is the
+// result, and outcome_report() says what it shows.
 SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
-                   std::string& trailing_label, platform::Console& console);
+                   std::string& trailing_label);
 
-// The three report lines of a series read: "Reading in series", the name with its years and
-// label, and an empty line.
-std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
-                                         std::int32_t last_year, std::string_view label);
+// What the console shows for the outcome of reading series s, the one place that words the
+// reader's outcomes:
+//   series read        " Reading in series    s", the name with its years and label, ""
+//   end of input       nothing, or the warning on the error stream for a cut-off series
+//   read error, limit  the reason and " Program terminating " (plain console lines)
+struct OutcomeReport {
+  std::vector<std::string> lines;        // standard output
+  std::vector<std::string> error_lines;  // the error stream
+};
+OutcomeReport outcome_report(int s, const SeriesResult& result);
 
-// The warning for an input that ends inside series s after something of it was read.
-std::string cut_off_warning(int s);
+// The two plain console lines that stop a conversion: the reason and " Program terminating ".
+std::vector<std::string> stop_lines(std::string_view reason);
 
 }  // namespace quillet::reading
 

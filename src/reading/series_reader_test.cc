@@ -33,12 +33,14 @@ class SeriesReaderTest : public ::testing::Test {
     source_ = std::make_unique<StringSource>(std::move(data));
     input_ = std::make_unique<fields::LineReader>(*source_, 8);
   }
+  // Reads series s and keeps what its outcome shows on standard output.
   SeriesResult read(int s, int header_lines = 0) {
-    return aindx(*input_, s, header_lines, table_, label_, console_);
+    SeriesResult result = aindx(*input_, s, header_lines, table_, label_);
+    for (const std::string& line : outcome_report(s, result).lines) shown_ += line + "\n";
+    return result;
   }
 
-  FakeConsole streams_{""};
-  platform::Console console_{streams_};
+  std::string shown_;
   std::unique_ptr<StringSource> source_;
   std::unique_ptr<fields::LineReader> input_;
   table::SeriesTable table_;
@@ -75,6 +77,7 @@ TEST_F(SeriesReaderTest, EndMarkerIsNineNinetyNineWithCountZeroOnly) {
   // The slot after the end marker is never looked at; it is still read as part of the line
   // only when it is a number, so the line above would fail: check that first.
   EXPECT_EQ(read(1).outcome, SeriesOutcome::kReadError);
+  shown_.clear();
 
   load(decade_line("AB", "1990", {"9990  1", "   0  0", "       ", "12 3  2", "99909  ", "9990  0",
                                   "  55  5"}, "LABEL123") +
@@ -90,7 +93,7 @@ TEST_F(SeriesReaderTest, EndMarkerIsNineNinetyNineWithCountZeroOnly) {
   EXPECT_EQ(table_.first_series_count(5), 9);
   EXPECT_EQ(table_.value(1, 6), 0.0f);  // nothing behind the marker is stored
   EXPECT_EQ(label_, "LABEL123");
-  EXPECT_EQ(streams_.out(),
+  EXPECT_EQ(shown_,
             " Reading in series    1\n"
             " AB        1990  1994  LABEL123\n"
             "\n");
@@ -130,7 +133,7 @@ TEST_F(SeriesReaderTest, EndOfInputInsideASeries) {
   SeriesResult result = read(1);
   EXPECT_EQ(result.outcome, SeriesOutcome::kEndOfInput);
   EXPECT_TRUE(result.cut_off_content);
-  EXPECT_EQ(streams_.out(), "");
+  EXPECT_EQ(shown_, "");
 
   // Trailing empty lines: read as a first line and data lines, all blank, and no warning.
   load("\n\n  \t\n");
@@ -145,8 +148,9 @@ TEST_F(SeriesReaderTest, ReadErrorsInTheYearAValueOrACount) {
                                   decade_line("X", "1900", {" 100 1x", "9990  0"})}) {
     load(data);
     EXPECT_EQ(read(1).outcome, SeriesOutcome::kReadError) << data;
+    EXPECT_EQ(shown_, "  Error reading data \n  Program terminating \n");  // and nothing else
+    shown_.clear();
   }
-  EXPECT_EQ(streams_.out(), "");
 }
 
 TEST_F(SeriesReaderTest, LimitsOfTheTable) {
@@ -170,7 +174,7 @@ TEST_F(SeriesReaderTest, LimitsOfTheTable) {
   cut_off = read(3);
   EXPECT_EQ(cut_off.outcome, SeriesOutcome::kEndOfInput);
   EXPECT_FALSE(cut_off.cut_off_content);
-  EXPECT_EQ(streams_.out().find("series    2"), std::string::npos);
+  EXPECT_EQ(shown_.find("series    2"), std::string::npos);
 
   // Series 1501 is read but not stored: complete, it is one too many; cut off, it is nothing.
   load(decade_line("MORE", "1900", {" 100  1", "9990  0"}));
@@ -179,12 +183,27 @@ TEST_F(SeriesReaderTest, LimitsOfTheTable) {
   EXPECT_EQ(read(1501).outcome, SeriesOutcome::kEndOfInput);
 }
 
-TEST(SeriesReport, ColumnsOfTheTwoLines) {
-  const auto lines = series_report(12, "SITE01  ", 1650, 1980, "STD     ");
-  EXPECT_EQ(lines[0], " Reading in series   12");
-  EXPECT_EQ(lines[1], " SITE01    1650  1980  STD     ");
-  EXPECT_EQ(lines[2], "");
-  EXPECT_EQ(series_report(1, "X       ", -15, 123456, "").at(1), " X          -15 *****  ");
+TEST(SeriesReport, EveryOutcomeWorded) {
+  SeriesResult read{.name = "SITE01  ", .first_year = 1650, .last_year = 1980, .label = "STD     "};
+  OutcomeReport report = outcome_report(12, read);
+  EXPECT_EQ(report.lines, (std::vector<std::string>{" Reading in series   12",
+                                                    " SITE01    1650  1980  STD     ", ""}));
+  EXPECT_TRUE(report.error_lines.empty());
+  read = {.name = "X       ", .first_year = -15, .last_year = 123456, .label = ""};
+  EXPECT_EQ(outcome_report(1, read).lines.at(1), " X          -15 *****  ");
+
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput}).lines, Lines{});
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput}).error_lines, Lines{});
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput, .cut_off_content = true}).error_lines,
+            Lines{" Warning: the input ends inside series 3, before its end marker; that series"
+                  " is not converted"});
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kReadError}).lines,
+            (Lines{"  Error reading data ", "  Program terminating "}));
+  EXPECT_EQ(outcome_report(1501, {.outcome = SeriesOutcome::kTooManySeries}).lines,
+            (Lines{"  Too many series: the limit is 1500", "  Program terminating "}));
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kSeriesTooLong}).lines,
+            (Lines{"  Series too long: the limit is 8000 values", "  Program terminating "}));
 }
 
 }  // namespace

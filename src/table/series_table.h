@@ -25,11 +25,10 @@
 #include <memory>
 #include <string_view>
 
+#include "table/limits.h"
+
 namespace quillet::table {
 
-inline constexpr int kMaxSeries = 1500;
-inline constexpr int kMaxValues = 8000;
-inline constexpr int kMaxYears = 8000;
 inline constexpr std::size_t kNameLength = 8;
 
 using SeriesName = std::array<char, kNameLength>;
