@@ -1,17 +1,22 @@
-// Writes a decade-line file of made-up series, the same for the same options and seed.
+// Writes a decade-line file of made-up series, the same for the same options and seed. The
+// benchmarks and the tests that need large input take it from here.
 //
 //   quillet_generate [--series N] [--min-length L] [--max-length L] [--first-year Y]
-//                    [--last-first-year Y] [--type 1|2] [--crlf] [--seed S] [--out FILE]
+//                    [--last-first-year Y] [--type 0|1|2] [--crlf] [--seed S] [--out FILE]
+//                    [--append]
 //
 // Each series gets a length drawn from [min-length, max-length] and a first year from
 // [first-year, last-first-year]. Type 1 puts three header lines in front of every series,
-// type 2 three header lines at the top of the file (types 2 to 5 are laid out alike).
+// type 2 three header lines at the top of the file (types 2 to 5 are laid out alike), type 0
+// none at all. --append adds to the end of --out instead of replacing it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+
+#include "testing/decade_lines.h"
 
 namespace {
 
@@ -23,6 +28,7 @@ struct Options {
   long last_first_year = 1000;
   int type = 1;
   bool crlf = false;
+  bool append = false;
   unsigned long seed = 1;
   const char* out = nullptr;
 };
@@ -54,12 +60,13 @@ Options parse(int argc, char** argv) {
     else if (arg == "--last-first-year") o.last_first_year = number(value());
     else if (arg == "--type") o.type = static_cast<int>(number(value()));
     else if (arg == "--crlf") o.crlf = true;
+    else if (arg == "--append") o.append = true;
     else if (arg == "--seed") o.seed = static_cast<unsigned long>(number(value()));
     else if (arg == "--out") o.out = value();
     else usage("unknown option");
   }
   if (o.max_length < o.min_length || o.last_first_year < o.first_year) usage("empty range");
-  if (o.type != 1 && o.type != 2) usage("--type is 1 or 2");
+  if (o.type < 0 || o.type > 2) usage("--type is 0, 1 or 2");
   return o;
 }
 
@@ -85,7 +92,7 @@ long draw(std::mt19937_64& rng, long low, long high) {
 
 int main(int argc, char** argv) {
   const Options o = parse(argc, argv);
-  std::FILE* file = o.out != nullptr ? std::fopen(o.out, "wb") : stdout;
+  std::FILE* file = o.out != nullptr ? std::fopen(o.out, o.append ? "ab" : "wb") : stdout;
   if (file == nullptr) usage("cannot open --out");
   Writer out(file, o.crlf);
   std::mt19937_64 rng(o.seed);
@@ -95,7 +102,7 @@ int main(int argc, char** argv) {
     out.line("FOR QUILLET BENCHMARKS");
     out.line("");
   }
-  char slot[16];
+  std::string series;
   for (long s = 1; s <= o.series; ++s) {
     char name[8];
     std::snprintf(name, sizeof name, "G%05ld", s % 100000);
@@ -106,27 +113,15 @@ int main(int argc, char** argv) {
     }
     const long length = draw(rng, o.min_length, o.max_length);
     const long first_year = draw(rng, o.first_year, o.last_first_year);
-    const long skipped = ((first_year % 10) + 10) % 10;
-    char head[32];
-    std::snprintf(head, sizeof head, "%-6s%4ld", name, first_year);
-    std::string line = head;
-    line.append(static_cast<std::size_t>(7 * skipped), ' ');
-    long decade = first_year - skipped;
-    for (long v = 0; v <= length; ++v) {
-      if (v < length) {
-        std::snprintf(slot, sizeof slot, "%4ld%3ld", draw(rng, 100, 2500), draw(rng, 1, 60));
-      } else {
-        std::snprintf(slot, sizeof slot, "9990  0");
-      }
-      line += slot;
-      if (line.size() == 80 || v == length) {
-        if (decade == first_year - skipped) line.resize(80, ' '), line += "STD     ";
-        out.line(line);
-        decade += 10;
-        std::snprintf(head, sizeof head, "%-6s%4ld", name, decade);
-        line = head;
-      }
-    }
+    series.clear();
+    quillet::testing::append_series(
+        series, name, first_year, length,
+        [&rng](long) {
+          const long count = draw(rng, 1, 60);  // drawn first, as the inputs have always been
+          return quillet::testing::Slot{draw(rng, 100, 2500), count};
+        },
+        "STD     ", o.crlf ? "\r\n" : "\n");
+    std::fwrite(series.data(), 1, series.size(), file);
   }
   if (file != stdout) std::fclose(file);
   return 0;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/dialogue.h"
+#include "testing/decade_lines.h"
 #include "testing/fake_console.h"
 
 namespace quillet::driver {
@@ -13,12 +13,6 @@ namespace {
 
 using testing::FakeConsole;
 using testing::ScratchDir;
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const std::string& line : lines) out += line + "\n";
-  return out;
-}
 
 // Runs the dialogue in a scratch folder that is the current folder, as a user would.
 class RunTest : public ::testing::Test {
@@ -42,12 +36,31 @@ class RunTest : public ::testing::Test {
   std::string err_;
 };
 
-const std::string kPromptLine = "\n" + name_prompt() + "\n";
+// The banner and the file-name prompt, written out as they must appear (a piped run ends the
+// prompt's line itself).
+const std::string kBanner =
+    " ________________________________________________\n"
+    " Quillet_v7 \n"
+    "  This program converts MORVEN and BILTOSE\n"
+    "  output files to column format for plotting\n"
+    "  NOTE: The order of columns in the output \n"
+    "  file follows the order of records in the \n"
+    "  input file.  qvx-QM-WRAX\n"
+    "  \n"
+    " Maximum Dimensions are:\n"
+    "   Max.Series length =  8000\n"
+    "   Max.Number of Series  =  1500\n"
+    "\n"
+    " Last modified 11/2012 -qvx\n"
+    "\n"
+    " ________________________________________________\n";
+const std::string kPromptLine = "\n  Enter INPUT file name       => \n";
+const std::string kPause = "  Hit return to enter a new file name or / exit program.\n";
 
 TEST_F(RunTest, SlashQuitsAtOnce) {
   for (const char* answer : {"/\n", "/data/x.crn\n", "/"}) {
     EXPECT_EQ(run_with(answer), kExitNormal) << answer;
-    EXPECT_EQ(out_, joined(banner_lines()) + kPromptLine) << answer;
+    EXPECT_EQ(out_, kBanner + kPromptLine) << answer;
     EXPECT_EQ(err_, "");
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
@@ -56,13 +69,21 @@ TEST_F(RunTest, SlashQuitsAtOnce) {
 TEST_F(RunTest, MissingFileGivesTheNoticeAndAsksAgain) {
   std::string long_name(41, 'n');
   EXPECT_EQ(run_with("nosuch.crn\n/\n" + long_name + "\nanything\n/\n"), kExitNormal);
-  std::string name = "nosuch.crn";
-  name.resize(40, ' ');
-  const std::string notice = joined(not_found_notice(name)) + pause_line() + "\n";
+  const std::string notice =
+      "\n"
+      " *********** File Not Found ************\n"
+      " nosuch.crn                              \n"
+      " 1234567890123456789012345678901234567890\n"
+      " *****************************************\n"
+      "\n" + kPause;
   const std::string long_notice =
-      joined(not_found_notice(long_name.substr(0, 40))) + pause_line() + "\n";
-  EXPECT_EQ(out_, joined(banner_lines()) + kPromptLine + notice + kPromptLine + long_notice +
-                      kPromptLine);
+      "\n"
+      " *********** File Not Found ************\n"
+      " nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\n"
+      " 1234567890123456789012345678901234567890\n"
+      " *****************************************\n"
+      "\n" + kPause;
+  EXPECT_EQ(out_, kBanner + kPromptLine + notice + kPromptLine + long_notice + kPromptLine);
 }
 
 TEST_F(RunTest, ABlankFollowedBySlashIsAFileName) {
@@ -124,7 +145,7 @@ TEST_F(RunTest, ConvertsAndReplacesAnOlderLongerColumnFile) {
             "1902\t   8\t 0.250\n");
   EXPECT_EQ(err_, "");
   EXPECT_NE(out_.find(" RING01    1901  1902  STD     \n"), std::string::npos);
-  EXPECT_TRUE(out_.ends_with(closing_line() + "\n"));
+  EXPECT_TRUE(out_.ends_with("\n  Normal Termination of Program Quillet\n"));
 }
 
 TEST_F(RunTest, FailuresAfterTheOpeningLeaveAnOldColumnFileAsItWas) {
@@ -167,22 +188,12 @@ TEST_F(RunTest, CutOffLastSeriesIsNotCountedButWarnedAbout) {
   EXPECT_EQ(dir_.read("cut_COL").find("RING02"), std::string::npos);
 }
 
-// Series of `values` values each, from `first_year`, in the type 0 arrangement.
+// Series of `values` values each (0.500 with count 1), from `first_year`, without header lines.
 std::string generated(int series, int values, int first_year = 1000) {
   std::string out;
   for (int s = 0; s < series; ++s) {
-    char head[11];
-    std::snprintf(head, sizeof head, "S%05d%4d", s % 100000, first_year);
-    std::string line = head;
-    for (int v = 0; v < values; ++v) {
-      line += " 500  1";
-      if (line.size() == 80) {
-        out += line + "\n";
-        line = "          ";
-      }
-    }
-    line += "9990  0";
-    out += line + "\n";
+    testing::append_series(out, "S" + std::to_string(10000 + s % 10000), first_year, values,
+                           [](long) { return testing::Slot{500, 1}; });
   }
   return out;
 }
