@@ -44,7 +44,7 @@ float to_single(double value) {
 }  // namespace
 
 // Worked out by the compiler (constant initialization), so it is ready before main runs.
-constexpr std::array<float, kThousandthsSize> kThousandths = make_thousandths();
+constexpr std::array<float, kThousandthsSize> detail::kThousandths = make_thousandths();
 
 std::optional<std::int32_t> parse_integer(std::string_view field) {
   bool negative = false;

@@ -69,7 +69,9 @@ char* write_integer(char* out, std::int64_t value, std::size_t width) {
   return field.finish();
 }
 
-char* write_decimal(char* out, float value, std::size_t width, int decimals) {
+namespace detail {
+
+char* write_decimal_general(char* out, float value, std::size_t width, int decimals) {
   assert(decimals >= 0 && decimals <= kMaxWriteDecimals);
   if (std::isnan(value) || std::isinf(value)) return std::fill_n(out, width, '*');
   // A float has 24 significant bits and 10^8 needs 27, so the scaled value is exact in a
@@ -87,18 +89,6 @@ char* write_decimal(char* out, float value, std::size_t width, int decimals) {
   // Below 2^52 adding one half is exact, so truncating it rounds halves away from zero.
   const auto rounded = static_cast<std::uint64_t>(scaled + 0.5);
   const bool minus = value < 0 && rounded != 0;  // never "-0.000"
-  if (width == 6 && decimals == 3 && rounded < 100000) {
-    // The column file's field, written without a loop: [-]d.ddd or dd.ddd.
-    const auto whole = static_cast<unsigned>(rounded / 1000);
-    const auto fraction = static_cast<unsigned>(rounded % 1000);
-    if (whole >= 10 && minus) return std::fill_n(out, width, '*');
-    const std::array<char, 3>& whole_digits = kThreeDigits[whole];
-    out[0] = whole >= 10 ? whole_digits[1] : minus ? '-' : ' ';
-    out[1] = whole_digits[2];
-    out[2] = '.';
-    std::memcpy(out + 3, kThreeDigits[fraction].data(), 3);
-    return out + width;
-  }
   const std::uint64_t scale = kPowersOfTen[decimals];
   RightToLeft field(out, width);
   field.put_digits(rounded % scale, decimals);
@@ -106,6 +96,29 @@ char* write_decimal(char* out, float value, std::size_t width, int decimals) {
   field.put_digits(rounded / scale);
   if (minus) field.put('-');
   return field.finish();
+}
+
+}  // namespace detail
+
+char* write_decimal(char* out, float value, std::size_t width, int decimals) {
+  if (width == 6 && decimals == 3) {
+    // The column file's field, written without a loop: [-]d.ddd or dd.ddd. The same
+    // rounding as the general branch (exact scaled value, halves away from zero).
+    const double scaled = std::fabs(static_cast<double>(value)) * 1000.0;
+    if (scaled < 99999.5) {  // false for NaN too
+      const auto rounded = static_cast<unsigned>(scaled + 0.5);
+      const bool minus = value < 0 && rounded != 0;  // never "-0.000"
+      const unsigned whole = rounded / 1000;
+      if (whole >= 10 && minus) return std::fill_n(out, width, '*');
+      const std::array<char, 3>& whole_digits = kThreeDigits[whole];
+      out[0] = whole >= 10 ? whole_digits[1] : minus ? '-' : ' ';
+      out[1] = whole_digits[2];
+      out[2] = '.';
+      std::memcpy(out + 3, kThreeDigits[rounded % 1000].data(), 3);
+      return out + width;
+    }
+  }
+  return detail::write_decimal_general(out, value, width, decimals);
 }
 
 void put_integer(std::string& line, std::int64_t value, std::size_t width) {

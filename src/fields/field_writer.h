@@ -27,6 +27,12 @@ char* write_integer(char* out, std::int64_t value, std::size_t width);
 char* write_decimal(char* out, float value, std::size_t width, int decimals);
 void put_text(std::string& line, std::string_view value, std::size_t width);
 
+namespace detail {
+// write_decimal without its quick branch for the column file's 6-column field with 3
+// decimals; for the test that compares the two (field_writer_test.cc).
+char* write_decimal_general(char* out, float value, std::size_t width, int decimals);
+}  // namespace detail
+
 // A plain console line: one blank, then the text as it stands.
 std::string plain_line(std::string_view text);
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string_view>
 
 #include "fields/field_reader.h"
 
@@ -87,6 +90,36 @@ TEST(PlainLine, PutsOneBlankInFront) {
   EXPECT_EQ(plain_line(" SELECT FILE TYPE "), "  SELECT FILE TYPE ");
   EXPECT_EQ(plain_line(" "), "  ");
   EXPECT_EQ(plain_line(""), " ");
+}
+
+// The quick branch of the column file's field (6 columns, 3 decimals) against the general
+// branch: every float next to a rounding boundary of the fast range, and a large random
+// sample of all floats (NaN and infinities among them).
+TEST(WriteDecimal, QuickBranchWritesWhatTheGeneralBranchWrites) {
+  const auto same = [](float value) {
+    char quick[6];
+    char general[6];
+    write_decimal(quick, value, 6, 3);
+    detail::write_decimal_general(general, value, 6, 3);
+    return std::string_view(quick, 6) == std::string_view(general, 6);
+  };
+  long differ = 0;
+  for (int k = -10001; k <= 100001; ++k) {
+    float at = static_cast<float>((k + 0.5) / 1000.0);
+    for (int step = 0; step < 3; ++step) at = std::nextafter(at, -1e9f);
+    for (int step = 0; step < 7; ++step, at = std::nextafter(at, 1e9f)) {
+      differ += same(at) ? 0 : 1;
+    }
+  }
+  std::mt19937 random(20261208);
+  for (int i = 0; i < 4'000'000; ++i) {
+    const auto bits = static_cast<std::uint32_t>(random());
+    float any;
+    std::memcpy(&any, &bits, sizeof any);
+    differ += same(any) ? 0 : 1;
+    differ += same(std::uniform_real_distribution<float>(-11.0f, 101.0f)(random)) ? 0 : 1;
+  }
+  EXPECT_EQ(differ, 0);
 }
 
 }  // namespace

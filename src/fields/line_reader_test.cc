@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,51 @@ TEST(LineReader, FilesWithClassicLineEnds) {
   EXPECT_EQ(read_file("a\rb\rc", 1 << 16, false), V{"abc"});
   // The console never takes classic line ends.
   EXPECT_EQ(texts(read_all("a\rb\rc")), V{"abc"});
+}
+
+// The rule written out as plainly as it can be, for the comparison below.
+std::vector<Line> reference_lines(const std::string& data, std::size_t keep, std::size_t tab) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  while (start < data.size()) {
+    std::size_t end = data.find('\n', start);
+    if (end == std::string::npos) end = data.size();
+    std::string text;
+    bool blank = true;
+    for (std::size_t i = start; i < end; ++i) {
+      const char c = data[i];
+      if (c == '\r') continue;
+      if (c != ' ' && c != '\t') blank = false;
+      if (c == '\t' && tab > 0) {
+        text.append(tab - text.size() % tab, ' ');
+      } else {
+        text.push_back(c);
+      }
+    }
+    if (text.size() > keep) text.resize(keep);
+    lines.push_back({text, blank});
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The line reader's in-place branch (a whole line in the buffer, no CR or TAB) and its
+// copying branches against the rule, over random lines read in random pieces.
+TEST(LineReader, EveryBranchReadsByTheRule) {
+  std::mt19937 random(11);
+  const char alphabet[] = {'a', 'b', ' ', '\t', '\r', '\n', 'x', ' '};
+  for (int trial = 0; trial < 3000; ++trial) {
+    const std::size_t length = trial < 20 ? 70000 + random() % 70000 : random() % 300;
+    std::string data;
+    for (std::size_t i = 0; i < length; ++i) data.push_back(alphabet[random() % 8]);
+    if (trial % 3 == 0) data += std::string(random() % 200, 'y');  // long plain lines too
+    const std::size_t keep = random() % 120;
+    const auto tab = static_cast<int>(random() % 10);
+    const std::size_t chunk = trial % 4 == 0 ? std::size_t{1} << 16 : 1 + random() % 90;
+    ASSERT_EQ(read_all(data, keep, tab, chunk),
+              reference_lines(data, keep, static_cast<std::size_t>(tab)))
+        << "trial " << trial << ", keep " << keep << ", tab " << tab << ", chunk " << chunk;
+  }
 }
 
 }  // namespace

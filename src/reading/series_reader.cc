@@ -26,30 +26,9 @@ struct Slot {
 
 bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
 
-// The slots of a line whose every field is plain digits behind leading blanks, in one tight
-// pass; false for any other line, which then takes the full field rules.
-bool read_plain_slots(std::string_view line, std::size_t passed_over, std::size_t slots,
-                      std::array<Slot, kSlotsPerLine>& out) {
-  if (line.size() < passed_over + kSlotWidth * slots) return false;
-  const char* p = line.data() + passed_over;
-  std::size_t available = line.size() - passed_over;
-  for (std::size_t k = 0; k < slots; ++k, p += kSlotWidth, available -= kSlotWidth) {
-    std::uint32_t value = 0;
-    std::uint32_t count = 0;
-    if (!fields::leading_blanks_then_digits(p, available, kValueWidth, value) ||
-        !fields::leading_blanks_then_digits(p + kValueWidth, available - kValueWidth,
-                                            kCountWidth, count)) {
-      return false;
-    }
-    out[k] = {fields::kThousandths[value], static_cast<std::int32_t>(count)};
-  }
-  return true;
-}
-
 // Reads `slots` slots after `passed_over` columns. False on a field that cannot be read.
 bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots,
                 std::array<Slot, kSlotsPerLine>& out) {
-  if (read_plain_slots(line, passed_over, slots, out)) return true;
   fields::FieldReader reader(line);
   reader.skip(passed_over);
   for (std::size_t k = 0; k < slots; ++k) {

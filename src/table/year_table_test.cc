@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 namespace quillet::table {
 namespace {
 
@@ -82,6 +85,37 @@ TEST(YearTable, SeriesWithOneFirstYearFillRowsSideBySide) {
     EXPECT_EQ(row[0], r <= 3 ? static_cast<float>(r) : 0.0f);
     EXPECT_EQ(row[1], 2.0f * static_cast<float>(r));
     EXPECT_EQ(years.n(r), r <= 3 ? 10 * r : 0);
+  }
+}
+
+// fill_row's quick branch (every series from one first year) against the cells one by one,
+// over random tables: lengths from 0, values anywhere, as many series as the table holds.
+TEST(YearTable, RowsAreTheCellsOneByOne) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 40; ++trial) {
+    SeriesTable table;
+    const int n = trial == 0 ? kMaxSeries : 1 + static_cast<int>(random() % 40);
+    const bool one_first_year = trial % 2 == 0;
+    for (int s = 1; s <= n; ++s) {
+      const auto first_year = static_cast<std::int32_t>(
+          one_first_year ? 1500 : 1500 + static_cast<int>(random() % 30));
+      const int length = static_cast<int>(random() % 35);
+      table.set_series(s, "S", first_year);
+      for (int p = 1; p <= length; ++p) {
+        table.set(s, p, static_cast<float>(random() % 100000) / 997.0f, 1);
+      }
+      table.set_length(s, length);
+    }
+    table.set_series_count(n);
+    const YearTable years(table, find_year_range(table));
+    std::vector<float> row(static_cast<std::size_t>(n));
+    for (int r = 1; r <= years.rows(); ++r) {
+      years.fill_row(r, row.data());
+      for (int i = 1; i <= n; ++i) {
+        ASSERT_EQ(row[static_cast<std::size_t>(i - 1)], years.cell(i, r))
+            << "trial " << trial << ", row " << r << ", series " << i;
+      }
+    }
   }
 }
 
