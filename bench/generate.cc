@@ -53,17 +53,28 @@ Options parse(int argc, char** argv) {
       if (i + 1 >= argc) usage("missing value");
       return argv[++i];
     };
-    if (arg == "--series") o.series = number(value());
-    else if (arg == "--min-length") o.min_length = number(value());
-    else if (arg == "--max-length") o.max_length = number(value());
-    else if (arg == "--first-year") o.first_year = number(value());
-    else if (arg == "--last-first-year") o.last_first_year = number(value());
-    else if (arg == "--type") o.type = static_cast<int>(number(value()));
-    else if (arg == "--crlf") o.crlf = true;
-    else if (arg == "--append") o.append = true;
-    else if (arg == "--seed") o.seed = static_cast<unsigned long>(number(value()));
-    else if (arg == "--out") o.out = value();
-    else usage("unknown option");
+    if (arg == "--series")
+      o.series = number(value());
+    else if (arg == "--min-length")
+      o.min_length = number(value());
+    else if (arg == "--max-length")
+      o.max_length = number(value());
+    else if (arg == "--first-year")
+      o.first_year = number(value());
+    else if (arg == "--last-first-year")
+      o.last_first_year = number(value());
+    else if (arg == "--type")
+      o.type = static_cast<int>(number(value()));
+    else if (arg == "--crlf")
+      o.crlf = true;
+    else if (arg == "--append")
+      o.append = true;
+    else if (arg == "--seed")
+      o.seed = static_cast<unsigned long>(number(value()));
+    else if (arg == "--out")
+      o.out = value();
+    else
+      usage("unknown option");
   }
   if (o.max_length < o.min_length || o.last_first_year < o.first_year) usage("empty range");
   if (o.type < 0 || o.type > 2) usage("--type is 0, 1 or 2");

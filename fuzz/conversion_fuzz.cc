@@ -1,8 +1,8 @@
 // Fuzz target for a whole conversion: the input is an input file, converted through the same
 // code the program runs, with an in-memory console and real files in a scratch folder. The
-// first byte picks the file type (0, 1, 2 or 6) and the tab size; the rest is the file. Besides crashes, sanitizer reports and leaks it checks that every run ends
-// with status 0 or -1, and that a run that ends with 0 leaves a column file that begins with
-// its header line.
+// first byte picks the file type (0, 1, 2 or 6) and the tab size; the rest is the file. Besides
+// crashes, sanitizer reports and leaks it checks that every run ends with status 0 or -1, and that
+// a run that ends with 0 leaves a column file that begins with its header line.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>

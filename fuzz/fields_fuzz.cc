@@ -6,9 +6,9 @@
 // quick path of a numeric field gives what the full rules give, and what the writers write
 // reads back as the value written.
 #include <cmath>
-#include <cstring>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -41,7 +41,9 @@ void fields_of(std::string_view line, std::size_t width, int decimals) {
         const auto value = reader.decimal(width, decimals);
         const auto expected = fields::parse_decimal(full_rules_field(line, at, width), decimals);
         check(value.has_value() == expected.has_value());
-        if (value) check(std::memcmp(&*value, &*expected, sizeof(float)) == 0 || (std::isnan(*value) && std::isnan(*expected)));
+        if (value)
+          check(std::memcmp(&*value, &*expected, sizeof(float)) == 0 ||
+                (std::isnan(*value) && std::isnan(*expected)));
         break;
       }
       case 1: {

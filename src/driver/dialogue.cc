@@ -71,8 +71,7 @@ std::vector<std::string> file_type_menu() {
   };
 }
 
-std::vector<std::string> opening_report(std::string_view input_name,
-                                        std::string_view output_name) {
+std::vector<std::string> opening_report(std::string_view input_name, std::string_view output_name) {
   std::string input_line = "  1 ";
   fields::put_text(input_line, input_name, 20);
   std::string output_line = "  2 ";

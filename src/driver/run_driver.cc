@@ -46,8 +46,12 @@ class InputUnit : public platform::ByteSource {
     return on_unit(fields::kInputUnit, [&] { return file_->read(buffer, capacity); });
   }
   bool rewindable() const override { return file_->rewindable(); }
-  void rewind() override { on_unit(fields::kInputUnit, [&] { file_->rewind(); }); }
-  void close() { on_unit(fields::kInputUnit, [&] { file_->close(); }); }
+  void rewind() override {
+    on_unit(fields::kInputUnit, [&] { file_->rewind(); });
+  }
+  void close() {
+    on_unit(fields::kInputUnit, [&] { file_->close(); });
+  }
 
  private:
   std::unique_ptr<platform::InputFile> file_;
@@ -60,7 +64,9 @@ class ColumnUnit : public platform::OutputFile {
   void write(std::string_view bytes) override {
     on_unit(fields::kColumnUnit, [&] { file_->write(bytes); });
   }
-  void finish() override { on_unit(fields::kColumnUnit, [&] { file_->finish(); }); }
+  void finish() override {
+    on_unit(fields::kColumnUnit, [&] { file_->finish(); });
+  }
   void abandon() noexcept override { file_->abandon(); }
 
  private:
@@ -70,7 +76,10 @@ class ColumnUnit : public platform::OutputFile {
 class Run {
  public:
   Run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size)
-      : console_(streams), files_(files), tab_size_(tab_size), answers_(console_.input(), tab_size) {}
+      : console_(streams),
+        files_(files),
+        tab_size_(tab_size),
+        answers_(console_.input(), tab_size) {}
 
   bool quit_by_slash() const { return quit_by_slash_; }
 
@@ -141,7 +150,8 @@ int Run::converse_and_convert() {
     console_.write_line(line);
   }
   if (range.maxage > table::kMaxYears) {
-    for (const std::string& line : reading::stop_lines(table::limit_message(table::Limit::kYears))) {
+    for (const std::string& line :
+         reading::stop_lines(table::limit_message(table::Limit::kYears))) {
       console_.write_line(line);
     }
     return kExitFailure;
@@ -197,8 +207,8 @@ void Run::open_files(const std::string& input_name) {
   const std::string input_file_name = trim_blanks(input_name);
   input_file_ = std::make_unique<InputUnit>(
       on_unit(fields::kInputUnit, [&] { return files_.open_input(input_file_name); }));
-  input_ = std::make_unique<fields::LineReader>(*input_file_, tab_size_,
-                                                fields::LineEnds::kFileDecides);
+  input_ =
+      std::make_unique<fields::LineReader>(*input_file_, tab_size_, fields::LineEnds::kFileDecides);
   output_name_ = derive_output_name(input_name);
   for (const std::string& line : opening_report(input_name, output_name_)) {
     console_.write_line(line);

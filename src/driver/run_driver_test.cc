@@ -17,7 +17,9 @@ using testing::ScratchDir;
 // Runs the dialogue in a scratch folder that is the current folder, as a user would.
 class RunTest : public ::testing::Test {
  protected:
-  RunTest() : saved_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
+  RunTest() : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
+  }
   ~RunTest() override { std::filesystem::current_path(saved_); }
 
   int run_with(const std::string& answers, int tab_size = 8) {
@@ -75,14 +77,16 @@ TEST_F(RunTest, MissingFileGivesTheNoticeAndAsksAgain) {
       " nosuch.crn                              \n"
       " 1234567890123456789012345678901234567890\n"
       " *****************************************\n"
-      "\n" + kPause;
+      "\n" +
+      kPause;
   const std::string long_notice =
       "\n"
       " *********** File Not Found ************\n"
       " nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\n"
       " 1234567890123456789012345678901234567890\n"
       " *****************************************\n"
-      "\n" + kPause;
+      "\n" +
+      kPause;
   EXPECT_EQ(out_, kBanner + kPromptLine + notice + kPromptLine + long_notice + kPromptLine);
 }
 
@@ -104,7 +108,8 @@ TEST_F(RunTest, FailuresAtTheConsoleEndWithTheErrorReport) {
       {"    \n", "? Run-time Error:\n? Bad file specification\n? OPEN(UNIT=14,...\n"},
       {"nosuch\n", "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
       {"in.crn\n", "? Run-time Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
-      {"in.crn\nx\n", "? Run-time Error:\n? Illegal character in numeric input\n? READ(UNIT=*,...\n"},
+      {"in.crn\nx\n",
+       "? Run-time Error:\n? Illegal character in numeric input\n? READ(UNIT=*,...\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(run_with(c.answers), kExitFailure) << c.answers;
@@ -126,8 +131,8 @@ TEST_F(RunTest, FileTypeAnswersTakeTheirFirstCharacterOnly) {
   const struct {
     const char* answer;
     bool converted;
-  } cases[] = {{"1", true}, {"12", true}, {" 1", false}, {"+", false}, {"-", false},
-               {"", false}, {"7", false}, {"6", false}};
+  } cases[] = {{"1", true},  {"12", true}, {" 1", false}, {"+", false},
+               {"-", false}, {"", false},  {"7", false},  {"6", false}};
   for (const auto& c : cases) {
     dir_.write("ring01.crn", kCronol);
     EXPECT_EQ(run_with(std::string("ring01.crn\n") + c.answer + "\n"), kExitNormal) << c.answer;
@@ -193,7 +198,9 @@ std::string generated(int series, int values, int first_year = 1000) {
   std::string out;
   for (int s = 0; s < series; ++s) {
     testing::append_series(out, "S" + std::to_string(10000 + s % 10000), first_year, values,
-                           [](long) { return testing::Slot{500, 1}; });
+                           [](long) {
+                             return testing::Slot{500, 1};
+                           });
   }
   return out;
 }

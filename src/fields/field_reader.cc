@@ -194,5 +194,4 @@ std::string_view FieldReader::numeric_field(std::size_t width) {
   return field;
 }
 
-
 }  // namespace quillet::fields

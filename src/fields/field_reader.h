@@ -19,8 +19,8 @@
 #include <array>
 #include <bit>
 #include <cstddef>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -135,8 +135,8 @@ class FieldReader {
   // The characters of the next numeric field, which may end early at a comma.
   std::string_view numeric_field(std::size_t width);
   bool blanks_and_digits(std::size_t width, std::uint32_t& digits) {
-    if (!detail::leading_blanks_then_digits(line_.data() + position_, line_.size() - position_, width,
-                                    digits)) {
+    if (!detail::leading_blanks_then_digits(line_.data() + position_, line_.size() - position_,
+                                            width, digits)) {
       return false;
     }
     position_ += width;

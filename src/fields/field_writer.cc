@@ -81,7 +81,8 @@ char* write_decimal_general(char* out, float value, std::size_t width, int decim
   if (scaled >= 1e15) {
     // Such a float is a whole number: nothing behind the point needs rounding.
     char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
+    const int n =
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, static_cast<double>(value));
     const auto length = static_cast<std::size_t>(n > 0 ? n : 0);
     if (length > width) return std::fill_n(out, width, '*');
     return std::copy_n(buffer, length, std::fill_n(out, width - length, ' '));

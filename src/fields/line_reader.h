@@ -27,8 +27,7 @@ enum class LineEnds { kLineFeed, kFileDecides };
 
 class LineReader {
  public:
-  LineReader(platform::ByteSource& source, int tab_size,
-             LineEnds line_ends = LineEnds::kLineFeed);
+  LineReader(platform::ByteSource& source, int tab_size, LineEnds line_ends = LineEnds::kLineFeed);
 
   // Reads the next line, keeping its first `keep_columns` columns. Returns false at the end
   // of the input. After step_back() it returns the line read last once more.

@@ -42,16 +42,17 @@ TEST(LineReader, LineEndsAndCarriageReturns) {
   } cases[] = {
       {"a\nb\n", V{"a", "b"}},
       {"a\r\nb\r\n", V{"a", "b"}},
-      {"a\nb", V{"a", "b"}},          // the last line needs no line end
+      {"a\nb", V{"a", "b"}},  // the last line needs no line end
       {"", V{}},
       {"\n\n", V{"", ""}},
-      {"a\rb\r\r\n", V{"ab"}},        // a CR is dropped wherever it stands
-      {"a\rb\rc", V{"abc"}},          // CR-only line ends make one line
+      {"a\rb\r\r\n", V{"ab"}},  // a CR is dropped wherever it stands
+      {"a\rb\rc", V{"abc"}},    // CR-only line ends make one line
       {"\r", V{""}},
   };
   for (const auto& c : cases) {
     for (std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{1} << 16}) {
-      EXPECT_EQ(texts(read_all(c.data, 100, 8, chunk)), c.lines) << "[" << c.data << "] chunk " << chunk;
+      EXPECT_EQ(texts(read_all(c.data, 100, 8, chunk)), c.lines)
+          << "[" << c.data << "] chunk " << chunk;
     }
   }
 }
@@ -60,7 +61,8 @@ TEST(LineReader, TabsExpandToTabStops) {
   EXPECT_EQ(texts(read_all("\t1850\n")), std::vector<std::string>{"        1850"});
   EXPECT_EQ(texts(read_all("abc\tx\n")), std::vector<std::string>{"abc     x"});
   EXPECT_EQ(texts(read_all("abcdefgh\tx")), std::vector<std::string>{"abcdefgh        x"});
-  EXPECT_EQ(texts(read_all("a\r\tx")), std::vector<std::string>{"a       x"});  // CR takes no column
+  EXPECT_EQ(texts(read_all("a\r\tx")),
+            std::vector<std::string>{"a       x"});  // CR takes no column
   EXPECT_EQ(texts(read_all("ab\tx", 100, 4)), std::vector<std::string>{"ab  x"});
   EXPECT_EQ(texts(read_all("ab\tx", 100, 1)), std::vector<std::string>{"ab x"});
   EXPECT_EQ(texts(read_all("ab\tx", 100, 0)), std::vector<std::string>{"ab\tx"});
@@ -116,13 +118,13 @@ TEST(LineReader, FilesWithClassicLineEnds) {
     const char* data;
     V lines;
   } cases[] = {
-      {"a\rb\rc", V{"a", "b", "c"}},        // the last line needs no CR
+      {"a\rb\rc", V{"a", "b", "c"}},  // the last line needs no CR
       {"a\rb\r", V{"a", "b"}},
-      {"a\r\rb\r", V{"a", "", "b"}},       // CR CR is an empty line
+      {"a\r\rb\r", V{"a", "", "b"}},  // CR CR is an empty line
       {"\r", V{""}},
-      {"a\r\r\nb\r\r\n", V{"a", "b"}},    // CR CR LF: a line feed file
-      {"a\rb\nc\n", V{"ab", "c"}},         // a lone CR inside a line feed file is dropped
-      {"a\tb\rc", V{"a       b", "c"}},   // TABs expand as ever
+      {"a\r\r\nb\r\r\n", V{"a", "b"}},   // CR CR LF: a line feed file
+      {"a\rb\nc\n", V{"ab", "c"}},       // a lone CR inside a line feed file is dropped
+      {"a\tb\rc", V{"a       b", "c"}},  // TABs expand as ever
       {"abc", V{"abc"}},
       {"", V{}},
   };

@@ -13,8 +13,7 @@ RunError RunError::run_time(std::string_view message, std::string_view operation
   return RunError(Source::kRunTime, std::string(message), operation, unit);
 }
 
-RunError RunError::system(std::string message, std::string_view operation,
-                          std::string_view unit) {
+RunError RunError::system(std::string message, std::string_view operation, std::string_view unit) {
   return RunError(Source::kSystem, std::move(message), operation, unit);
 }
 

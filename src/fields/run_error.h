@@ -27,15 +27,13 @@ class RunError : public std::exception {
  public:
   enum class Source { kRunTime, kSystem };
 
-  RunError(Source source, std::string message, std::string_view operation,
-           std::string_view unit);
+  RunError(Source source, std::string message, std::string_view operation, std::string_view unit);
 
   // A failure the program finds itself ("Run-time Error:").
   static RunError run_time(std::string_view message, std::string_view operation,
                            std::string_view unit);
   // A failure the operating system reports, with its own text for it ("System Error:").
-  static RunError system(std::string message, std::string_view operation,
-                         std::string_view unit);
+  static RunError system(std::string message, std::string_view operation, std::string_view unit);
 
   // The three lines of the report, without their line ends.
   std::array<std::string, 3> report_lines() const;

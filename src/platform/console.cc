@@ -139,9 +139,8 @@ class StandardStreams : public ConsoleStreams {
     std::fflush(stdout);
     const std::wstring wide = to_wide(bytes, GetConsoleOutputCP());
     DWORD written = 0;
-    if (!wide.empty() &&
-        !WriteConsoleW(console_out_, wide.data(), static_cast<DWORD>(wide.size()), &written,
-                       nullptr)) {
+    if (!wide.empty() && !WriteConsoleW(console_out_, wide.data(), static_cast<DWORD>(wide.size()),
+                                        &written, nullptr)) {
       errno = EIO;
       out_failure();
     }

@@ -16,9 +16,9 @@ void end_console_window(bool quit_by_slash) {
   if (!hold_window_at_end(GetConsoleProcessList(list, 2), quit_by_slash)) return;
   SetConsoleTitleW(L"Quillet: the run has ended. Press Enter, or close this window, to close it");
   // The keyboard of the window itself, whatever standard input was redirected to.
-  HANDLE keyboard = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+  HANDLE keyboard =
+      CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (keyboard == INVALID_HANDLE_VALUE) return;
   FlushConsoleInputBuffer(keyboard);
   wchar_t key[64];

@@ -175,8 +175,6 @@ class RealFileSystem : public FileSystem {
 
 }  // namespace
 
-std::unique_ptr<FileSystem> make_real_file_system() {
-  return std::make_unique<RealFileSystem>();
-}
+std::unique_ptr<FileSystem> make_real_file_system() { return std::make_unique<RealFileSystem>(); }
 
 }  // namespace quillet::platform

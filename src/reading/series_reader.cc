@@ -113,8 +113,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
   if (stored) table.set_series(s, name, *first_year);
 
   // The first value stands in the slot of its year within the decade.
-  const auto skipped =
-      static_cast<std::size_t>(((*first_year % 10) + 10) % 10);
+  const auto skipped = static_cast<std::size_t>(((*first_year % 10) + 10) % 10);
   std::size_t slots = kSlotsPerLine - skipped;
   std::size_t passed_over = kFieldsStart + kSlotWidth * skipped;
 

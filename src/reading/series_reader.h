@@ -34,11 +34,11 @@ inline constexpr std::size_t kDecadeLineColumns = 88;
 inline constexpr std::size_t kLabelLength = 8;
 
 enum class SeriesOutcome {
-  kSeriesRead,      // the end marker was found
-  kEndOfInput,      // the input ended before the end marker: the series is not counted
-  kReadError,       // a field could not be read
-  kTooManySeries,   // a complete series beyond the table's capacity of series
-  kSeriesTooLong,   // a complete series (end marker found) beyond the capacity of values
+  kSeriesRead,     // the end marker was found
+  kEndOfInput,     // the input ended before the end marker: the series is not counted
+  kReadError,      // a field could not be read
+  kTooManySeries,  // a complete series beyond the table's capacity of series
+  kSeriesTooLong,  // a complete series (end marker found) beyond the capacity of values
 };
 
 struct SeriesResult {

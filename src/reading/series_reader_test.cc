@@ -14,7 +14,8 @@ using testing::StringSource;
 
 // A decade line: name (6), year (4), up to ten slots of value (4) and count (3), label.
 std::string decade_line(std::string_view name, std::string_view year,
-                        std::initializer_list<std::string_view> slots, std::string_view label = "") {
+                        std::initializer_list<std::string_view> slots,
+                        std::string_view label = "") {
   std::string line(name);
   line.resize(6, ' ');
   line.append(year);
@@ -52,8 +53,8 @@ TEST_F(SeriesReaderTest, TheFirstValueStandsInTheSlotOfItsYear) {
   const struct {
     const char* year;
     int first_slot;  // 1-based slot of the first value
-  } cases[] = {{"1650", 1}, {"1653", 4}, {"1659", 10}, {"   0", 1},
-               {"  -1", 10}, {" -15", 6}, {" -20", 1}, {"-999", 2}};
+  } cases[] = {{"1650", 1},  {"1653", 4}, {"1659", 10}, {"   0", 1},
+               {"  -1", 10}, {" -15", 6}, {" -20", 1},  {"-999", 2}};
   for (const auto& c : cases) {
     std::string line = "SITE01";
     line += c.year;
@@ -71,16 +72,17 @@ TEST_F(SeriesReaderTest, TheFirstValueStandsInTheSlotOfItsYear) {
 }
 
 TEST_F(SeriesReaderTest, EndMarkerIsNineNinetyNineWithCountZeroOnly) {
-  load(decade_line("AB", "1990", {"9990  1", "   0  0", "       ", "12 3  2", "99909  ", "9990  0",
-                                  "bad!bad"}) +
+  load(decade_line("AB", "1990",
+                   {"9990  1", "   0  0", "       ", "12 3  2", "99909  ", "9990  0", "bad!bad"}) +
        decade_line("NEXT", "2000", {"9990   "}));
   // The slot after the end marker is never looked at; it is still read as part of the line
   // only when it is a number, so the line above would fail: check that first.
   EXPECT_EQ(read(1).outcome, SeriesOutcome::kReadError);
   shown_.clear();
 
-  load(decade_line("AB", "1990", {"9990  1", "   0  0", "       ", "12 3  2", "99909  ", "9990  0",
-                                  "  55  5"}, "LABEL123") +
+  load(decade_line("AB", "1990",
+                   {"9990  1", "   0  0", "       ", "12 3  2", "99909  ", "9990  0", "  55  5"},
+                   "LABEL123") +
        decade_line("NEXT", "2000", {"9990   "}));
   ASSERT_EQ(read(1).outcome, SeriesOutcome::kSeriesRead);
   EXPECT_EQ(table_.length(1), 5);
@@ -106,8 +108,8 @@ TEST_F(SeriesReaderTest, EndMarkerIsNineNinetyNineWithCountZeroOnly) {
 }
 
 TEST_F(SeriesReaderTest, ShortLinesReadAsBlankSlots) {
-  load(decade_line("SHORT", "1900", {" 100  1", " 200  2"}) +
-       decade_line("", "", {" 300  3"}) + decade_line("", "", {"9990  0"}));
+  load(decade_line("SHORT", "1900", {" 100  1", " 200  2"}) + decade_line("", "", {" 300  3"}) +
+       decade_line("", "", {"9990  0"}));
   ASSERT_EQ(read(1).outcome, SeriesOutcome::kSeriesRead);
   // Line 1: 2 values and 8 blank slots; line 2: 1 value and 9 blank slots.
   EXPECT_EQ(table_.length(1), 20);
@@ -143,9 +145,9 @@ TEST_F(SeriesReaderTest, EndOfInputInsideASeries) {
 }
 
 TEST_F(SeriesReaderTest, ReadErrorsInTheYearAValueOrACount) {
-  for (const std::string& data : {decade_line("X", "19a0", {"9990  0"}),
-                                  decade_line("X", "1900", {" 1x0  1", "9990  0"}),
-                                  decade_line("X", "1900", {" 100 1x", "9990  0"})}) {
+  for (const std::string& data :
+       {decade_line("X", "19a0", {"9990  0"}), decade_line("X", "1900", {" 1x0  1", "9990  0"}),
+        decade_line("X", "1900", {" 100 1x", "9990  0"})}) {
     load(data);
     EXPECT_EQ(read(1).outcome, SeriesOutcome::kReadError) << data;
     EXPECT_EQ(shown_, "  Error reading data \n  Program terminating \n");  // and nothing else
@@ -195,7 +197,8 @@ TEST(SeriesReport, EveryOutcomeWorded) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput}).lines, Lines{});
   EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput}).error_lines, Lines{});
-  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput, .cut_off_content = true}).error_lines,
+  EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kEndOfInput, .cut_off_content = true})
+                .error_lines,
             Lines{" Warning: the input ends inside series 3, before its end marker; that series"
                   " is not converted"});
   EXPECT_EQ(outcome_report(3, {.outcome = SeriesOutcome::kReadError}).lines,

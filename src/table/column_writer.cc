@@ -29,8 +29,8 @@ std::size_t data_line_length(int series_count) {
   return kYearWidth + 1 + kNWidth + (1 + kValueWidth) * static_cast<std::size_t>(series_count);
 }
 
-char* build_data_line(const YearTable& years, int r, int series_count, char separator,
-                      float* row, char* out) {
+char* build_data_line(const YearTable& years, int r, int series_count, char separator, float* row,
+                      char* out) {
   out = fields::write_integer(out, years.year(r), kYearWidth);
   *out++ = separator;
   out = fields::write_integer(out, years.n(r), kNWidth);
@@ -71,8 +71,8 @@ class LineBuffer {
 
 }  // namespace
 
-void write_column_file(platform::OutputFile& out, const SeriesTable& series,
-                       const YearTable& years, char separator, std::string_view line_end) {
+void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
+                       char separator, std::string_view line_end) {
   const int n = series.series_count();
   std::string header;
   build_header_line(series, separator, header);

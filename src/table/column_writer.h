@@ -23,11 +23,11 @@ void build_header_line(const SeriesTable& series, char separator, std::string& l
 std::size_t data_line_length(int series_count);
 // Builds data line r at `out`, which has room for data_line_length(series_count)
 // characters, and returns its end. `row` is scratch room for one value per series.
-char* build_data_line(const YearTable& years, int r, int series_count, char separator,
-                      float* row, char* out);
+char* build_data_line(const YearTable& years, int r, int series_count, char separator, float* row,
+                      char* out);
 
-void write_column_file(platform::OutputFile& out, const SeriesTable& series,
-                       const YearTable& years, char separator, std::string_view line_end);
+void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
+                       char separator, std::string_view line_end);
 
 }  // namespace quillet::table
 

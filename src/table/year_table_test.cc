@@ -28,9 +28,9 @@ TEST(FindYearRange, StartsAtEightThousandAndYearZero) {
       {{}, 8000, -7999},
       {{{1901, 100}}, 1901, 100},
       {{{1950, 50}, {1900, 70}}, 1900, 100},
-      {{{9000, 10}}, 8000, 1010},          // the table never begins after 8000
-      {{{-500, 400}}, -500, 501},          // ... nor ends before year 0
-      {{{1900, 0}}, 1900, 0},              // a series without values
+      {{{9000, 10}}, 8000, 1010},  // the table never begins after 8000
+      {{{-500, 400}}, -500, 501},  // ... nor ends before year 0
+      {{{1900, 0}}, 1900, 0},      // a series without values
       {{{1900, 0}, {1950, 10}}, 1900, 60},
   };
   for (const RangeCase& c : cases) {
@@ -55,8 +55,8 @@ TEST(YearRangeReport, ShowsTheFullNameFieldAndFiveColumnNumbers) {
 
 TEST(YearTable, LinesSeriesUpByCalendarYear) {
   SeriesTable table;
-  add_series(table, 1950, 50);          // offset 50
-  add_series(table, 1900, 70, 0.5f);    // offset 0
+  add_series(table, 1950, 50);        // offset 50
+  add_series(table, 1900, 70, 0.5f);  // offset 0
   const YearRange range = find_year_range(table);
   const YearTable years(table, range);
   ASSERT_EQ(years.rows(), 100);
@@ -97,8 +97,8 @@ TEST(YearTable, RowsAreTheCellsOneByOne) {
     const int n = trial == 0 ? kMaxSeries : 1 + static_cast<int>(random() % 40);
     const bool one_first_year = trial % 2 == 0;
     for (int s = 1; s <= n; ++s) {
-      const auto first_year = static_cast<std::int32_t>(
-          one_first_year ? 1500 : 1500 + static_cast<int>(random() % 30));
+      const auto first_year =
+          static_cast<std::int32_t>(one_first_year ? 1500 : 1500 + static_cast<int>(random() % 30));
       const int length = static_cast<int>(random() % 35);
       table.set_series(s, "S", first_year);
       for (int p = 1; p <= length; ++p) {
