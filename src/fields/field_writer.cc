@@ -45,8 +45,7 @@ class RightToLeft {
   bool overflow_ = false;
 };
 
-// "000" to "999": the three decimals of the column file's values, looked up rather than
-// divided out.
+// "000" to "999": three digits, for the thousandths of the column file's field.
 constexpr std::array<std::array<char, 3>, 1000> make_three_digits() {
   std::array<std::array<char, 3>, 1000> table{};
   for (int i = 0; i < 1000; ++i) {
@@ -57,6 +56,21 @@ constexpr std::array<std::array<char, 3>, 1000> make_three_digits() {
   return table;
 }
 constexpr auto kThreeDigits = make_three_digits();
+
+// The column file's field (6 columns, 3 decimals) for every magnitude below 10, the values a
+// chronology holds: " 0.000" to " 9.999", in the order of the rounded thousandths, so that
+// writing such a value is one lookup. Worked out by the compiler (60 KB).
+constexpr int kSmallFields = 10000;
+constexpr std::array<std::array<char, 6>, kSmallFields> make_small_fields() {
+  std::array<std::array<char, 6>, kSmallFields> table{};
+  for (int i = 0; i < kSmallFields; ++i) {
+    const std::array<char, 3>& fraction = kThreeDigits[static_cast<std::size_t>(i % 1000)];
+    table[static_cast<std::size_t>(i)] = {
+        ' ', static_cast<char>('0' + i / 1000), '.', fraction[0], fraction[1], fraction[2]};
+  }
+  return table;
+}
+constexpr auto kSmallFieldTable = make_small_fields();
 
 }  // namespace
 
@@ -103,17 +117,21 @@ char* write_decimal_general(char* out, float value, std::size_t width, int decim
 
 char* write_decimal(char* out, float value, std::size_t width, int decimals) {
   if (width == 6 && decimals == 3) {
-    // The column file's field, written without a loop: [-]d.ddd or dd.ddd. The same
+    // The column file's field, looked up: [-]d.ddd or dd.ddd. The same
     // rounding as the general branch (exact scaled value, halves away from zero).
     const double scaled = std::fabs(static_cast<double>(value)) * 1000.0;
     if (scaled < 99999.5) {  // false for NaN too
       const auto rounded = static_cast<unsigned>(scaled + 0.5);
       const bool minus = value < 0 && rounded != 0;  // never "-0.000"
-      const unsigned whole = rounded / 1000;
-      if (whole >= 10 && minus) return std::fill_n(out, width, '*');
-      const std::array<char, 3>& whole_digits = kThreeDigits[whole];
-      out[0] = whole >= 10 ? whole_digits[1] : minus ? '-' : ' ';
-      out[1] = whole_digits[2];
+      if (rounded < kSmallFields) {
+        std::memcpy(out, kSmallFieldTable[rounded].data(), 6);
+        if (minus) out[0] = '-';
+        return out + width;
+      }
+      if (minus) return std::fill_n(out, width, '*');  // -10.000 and beyond
+      const std::array<char, 3>& whole = kThreeDigits[rounded / 1000];
+      out[0] = whole[1];
+      out[1] = whole[2];
       out[2] = '.';
       std::memcpy(out + 3, kThreeDigits[rounded % 1000].data(), 3);
       return out + width;

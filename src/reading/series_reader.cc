@@ -4,6 +4,7 @@
 
 #include "fields/field_reader.h"
 #include "fields/field_writer.h"
+#include "reading/decade_line.h"
 
 namespace quillet::reading {
 namespace {
@@ -11,32 +12,9 @@ namespace {
 constexpr std::size_t kNameWidth = 6;
 constexpr std::size_t kYearWidth = 4;
 constexpr std::size_t kLabelColumn = 81;
-constexpr std::size_t kFieldsStart = 10;  // the slots begin in column 11
-constexpr std::size_t kSlotsPerLine = 10;
-constexpr std::size_t kSlotWidth = 7;
-constexpr std::size_t kValueWidth = 4;
-constexpr int kValueDecimals = 3;
-constexpr std::size_t kCountWidth = 3;
 constexpr float kEndMarker = 9.99f;
 
-struct Slot {
-  float value;
-  std::int32_t count;
-};
-
 bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
-
-// Reads `slots` slots after `passed_over` columns. False on a field that cannot be read.
-bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots,
-                std::array<Slot, kSlotsPerLine>& out) {
-  fields::FieldReader reader(line);
-  reader.skip(passed_over);
-  for (std::size_t k = 0; k < slots; ++k) {
-    if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value)) return false;
-    if (!reader.take_integer(kCountWidth, out[k].count)) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -119,7 +97,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
 
   std::int32_t length = 0;
   bool too_long = false;
-  std::array<Slot, kSlotsPerLine> line_slots{};
+  Slots line_slots{};
   for (;;) {
     if (!input.next(kDecadeLineColumns)) return end_of_input();
     content = content || !input.blank();

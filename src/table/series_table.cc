@@ -3,37 +3,25 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 
 namespace quillet::table {
-namespace {
-
-constexpr std::size_t kGridElements = std::size_t{kMaxSeries} * kMaxValues;
-
-// calloc hands out large blocks as fresh pages that read zero until written, so the grid
-// costs nothing until values land in it (a zero-filling new would touch all 48 MB).
-template <typename T>
-T* zeroed_grid() {
-  void* p = std::calloc(kGridElements, sizeof(T));
-  if (p == nullptr) throw std::bad_alloc();
-  return static_cast<T*>(p);
-}
-
-}  // namespace
 
 void SeriesTable::FreeDeleter::operator()(void* p) const { std::free(p); }
 
-SeriesTable::SeriesTable() : values_(zeroed_grid<float>()) {
-  SeriesName blank_name;
-  blank_name.fill(' ');
-  names_.fill(blank_name);
+// calloc hands out a block this large as fresh pages that read zero until written, so the
+// table costs nothing until values land in it (a zero-filling new would touch all 48 MB).
+SeriesTable::SeriesTable() : store_(static_cast<Store*>(std::calloc(1, sizeof(Store)))) {
+  static_assert(std::is_trivially_default_constructible_v<Store>);
+  if (!store_) throw std::bad_alloc();
 }
 
 void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_year) {
-  SeriesName& stored = names_[slot(s)];
+  SeriesName& stored = store_->names[slot(s)];
   stored.fill(' ');
   std::copy_n(name.begin(), std::min(name.size(), kNameLength), stored.begin());
-  first_years_[slot(s)] = first_year;
-  lengths_[slot(s)] = 0;
+  store_->first_years[slot(s)] = first_year;
+  store_->lengths[slot(s)] = 0;
 }
 
 }  // namespace quillet::table

@@ -8,8 +8,9 @@
 // Either way memory is walked in order, where a plain grid would make one of the two jump a
 // whole row or column per value.
 //
-// The grid is reserved once for the run as memory that reads zero until it is touched, so a
-// small file costs only the pages its values land on. Every series slot is filled once per
+// The whole table (the grid and the first years, lengths, names and counts) is reserved once
+// for the run as memory that reads zero until it is touched, so a small file costs only the
+// pages its values land on. Every series slot is filled once per
 // run, which is why the reader never needs to clear a slot before filling it: each place
 // beyond a series' length still reads 0.
 //
@@ -38,26 +39,27 @@ class SeriesTable {
   SeriesTable();
 
   // Series s (1 to 1500), place p (1 to 8000).
-  float value(int s, int p) const { return values_[index(s, p)]; }
+  float value(int s, int p) const { return store_->values[index(s, p)]; }
   // The count beside value p of the first series.
   std::int32_t first_series_count(int p) const {
-    return first_counts_[static_cast<std::size_t>(p - 1)];
+    return store_->first_counts[static_cast<std::size_t>(p - 1)];
   }
   void set(int s, int p, float value, std::int32_t count) {
-    values_[index(s, p)] = value;
-    if (s == 1) first_counts_[static_cast<std::size_t>(p - 1)] = count;
+    store_->values[index(s, p)] = value;
+    if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
   }
   // Place p of series 1 to n into row[0..n).
   void place_values(int p, int n, float* row) const {
-    const float* first = values_.get() + index(1, p);
+    const float* first = store_->values.data() + index(1, p);
     for (int i = 0; i < n; ++i) row[i] = first[static_cast<std::size_t>(i) * kTile];
   }
 
-  std::int32_t first_year(int s) const { return first_years_[slot(s)]; }
-  std::int32_t length(int s) const { return lengths_[slot(s)]; }
-  std::string_view name(int s) const { return {names_[slot(s)].data(), kNameLength}; }
+  std::int32_t first_year(int s) const { return store_->first_years[slot(s)]; }
+  std::int32_t length(int s) const { return store_->lengths[slot(s)]; }
+  // The name of a series set by set_series (only those are ever asked for).
+  std::string_view name(int s) const { return {store_->names[slot(s)].data(), kNameLength}; }
   void set_series(int s, std::string_view name, std::int32_t first_year);
-  void set_length(int s, std::int32_t length) { lengths_[slot(s)] = length; }
+  void set_length(int s, std::int32_t length) { store_->lengths[slot(s)] = length; }
 
   // Number of series read completely, 0 to 1500.
   int series_count() const { return series_count_; }
@@ -74,11 +76,14 @@ class SeriesTable {
     return (place / kTile) * (kTile * kMaxSeries) + slot(s) * kTile + place % kTile;
   }
 
-  std::unique_ptr<float[], FreeDeleter> values_;
-  std::array<std::int32_t, kMaxValues> first_counts_{};
-  std::array<std::int32_t, kMaxSeries> first_years_{};
-  std::array<std::int32_t, kMaxSeries> lengths_{};
-  std::array<SeriesName, kMaxSeries> names_;
+  struct Store {
+    std::array<float, std::size_t{kMaxSeries} * kMaxValues> values;
+    std::array<std::int32_t, kMaxValues> first_counts;
+    std::array<std::int32_t, kMaxSeries> first_years;
+    std::array<std::int32_t, kMaxSeries> lengths;
+    std::array<SeriesName, kMaxSeries> names;
+  };
+  std::unique_ptr<Store, FreeDeleter> store_;
   int series_count_ = 0;
 };
 

@@ -1,0 +1,38 @@
+// The slots of a decade line: columns 11-80 hold ten slots of 7 columns, each a value of 4
+// columns with 3 implied decimals and then a count of 3 columns, read by the field rules.
+// The first line of a series passes over the slots in front of its first year.
+#ifndef QUILLET_READING_DECADE_LINE_H_
+#define QUILLET_READING_DECADE_LINE_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace quillet::reading {
+
+inline constexpr std::size_t kFieldsStart = 10;  // the slots begin in column 11
+inline constexpr std::size_t kSlotsPerLine = 10;
+inline constexpr std::size_t kSlotWidth = 7;
+
+struct Slot {
+  float value;
+  std::int32_t count;
+};
+using Slots = std::array<Slot, kSlotsPerLine>;
+
+// Reads `slots` slots after `passed_over` columns into out[0..slots). False on a field that
+// cannot be read (an illegal character). A line whose every field is digits behind blanks,
+// the common line, takes a quick branch that gives what the field rules give.
+bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots, Slots& out);
+
+namespace detail {
+// read_slots without its quick branch: field by field through the field rules. For the test
+// that compares the two (decade_line_test.cc).
+bool read_slots_by_fields(std::string_view line, std::size_t passed_over, std::size_t slots,
+                          Slots& out);
+}  // namespace detail
+
+}  // namespace quillet::reading
+
+#endif  // QUILLET_READING_DECADE_LINE_H_

@@ -1,0 +1,63 @@
+#include "reading/decade_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace quillet::reading {
+namespace {
+
+TEST(ReadSlots, APlainLineAndAnOddOne) {
+  Slots out{};
+  const std::string first_line = "NAME  1653" + std::string(21, ' ') + "1234 12 987  39990  0";
+  ASSERT_TRUE(read_slots(first_line, 31, 3, out));
+  EXPECT_EQ(out[0].value, 1.234f);
+  EXPECT_EQ(out[0].count, 12);
+  EXPECT_EQ(out[1].value, 0.987f);
+  EXPECT_EQ(out[2].value, 9.99f);
+  EXPECT_EQ(out[2].count, 0);
+  // Blanks inside, a sign, a point, a comma and a short line take the field rules.
+  ASSERT_TRUE(read_slots("X     1900 1 2  1-123 -2 .5,7", 10, 4, out));
+  EXPECT_EQ(out[0].value, 0.012f);
+  EXPECT_EQ(out[0].count, 1);
+  EXPECT_EQ(out[1].value, -0.123f);
+  EXPECT_EQ(out[1].count, -2);
+  EXPECT_EQ(out[2].value, 0.5f);
+  EXPECT_EQ(out[2].count, 7);
+  EXPECT_EQ(out[3].value, 0.0f);  // beyond the end of the line
+  EXPECT_FALSE(read_slots("X     1900 12a4  1", 10, 1, out));
+}
+
+// The quick branch against the field rules, over random lines: mostly the common line, with
+// blanks, signs, points, commas, letters and short lines mixed in.
+TEST(ReadSlots, QuickBranchReadsWhatTheFieldRulesRead) {
+  std::mt19937 random(3);
+  const char odd[] = {' ', '-', '+', '.', ',', 'x', 'E', '\t'};
+  for (int trial = 0; trial < 200000; ++trial) {
+    std::string line(10, 'N');
+    const std::size_t length = trial % 5 == 0 ? random() % 90 : 80;
+    while (line.size() < length) {
+      const auto r = random() % 100;
+      line.push_back(r < 70   ? static_cast<char>('0' + random() % 10)
+                     : r < 95 ? ' '
+                              : odd[random() % 8]);
+    }
+    const std::size_t slots = 1 + random() % kSlotsPerLine;
+    const std::size_t passed_over = kFieldsStart + kSlotWidth * (kSlotsPerLine - slots);
+    Slots quick{};
+    Slots general{};
+    const bool quick_ok = read_slots(line, passed_over, slots, quick);
+    const bool general_ok = detail::read_slots_by_fields(line, passed_over, slots, general);
+    ASSERT_EQ(quick_ok, general_ok) << "[" << line << "]";
+    for (std::size_t k = 0; quick_ok && k < slots; ++k) {
+      ASSERT_EQ(std::memcmp(&quick[k].value, &general[k].value, sizeof(float)), 0)
+          << "[" << line << "] slot " << k;
+      ASSERT_EQ(quick[k].count, general[k].count) << "[" << line << "] slot " << k;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillet::reading
