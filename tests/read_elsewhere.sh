@@ -41,9 +41,10 @@ check() {  # check <what> <expected> <actual>
   fi
 }
 
-# Each snippet prints, for its table: the names, the number of rows, and the first row (NA or
-# None for a missing value).
-for file in ring01_COL site_COL slopes_COL; do
+# Each snippet prints, for its table: the names, the number of rows, and the first row (NA,
+# None or nan for a missing value). Per file: the names, the rows, and the first row as R, csv
+# and pandas show it.
+while IFS='|' read -r file names rows r_row csv_row pandas_row; do
   r_out=$( (snippet read-r | sed "s/ring01_COL/$file/" | grep -v '^head(col)$'
             echo 'cat(names(col), sep = ","); cat("", nrow(col), all(sapply(col, is.numeric)), "\n")'
             echo 'cat(unlist(col[1, ]), "\n")') | Rscript - 2>&1)
@@ -52,26 +53,14 @@ for file in ring01_COL site_COL slopes_COL; do
   pandas_out=$( (snippet read-pandas | sed "s/ring01_COL/$file/"
                  echo 'print(",".join(col.columns), len(col), list(col.dtypes.map(str)))'
                  echo 'print(col.iloc[0].tolist())') | "$python" - 2>&1)
-  case "$file" in
-    ring01_COL)
-      check "R on $file" "Year,N,RING01,RING02 30 TRUE 
-1850 3 1.031 NA " "$r_out"
-      check "csv on $file" "Year,N,RING01,RING02 30 [1850, 3, 1.031, None]" "$csv_out"
-      check "pandas on $file" "Year,N,RING01,RING02 30 ['int64', 'int64', 'float64', 'float64']
-[1850.0, 3.0, 1.031, nan]" "$pandas_out" ;;
-    site_COL)
-      check "R on $file" "Year,N,CORE1A,CORE2B 45 TRUE 
-1901 1 0.91 NA " "$r_out"
-      check "csv on $file" "Year,N,CORE1A,CORE2B 45 [1901, 1, 0.91, None]" "$csv_out"
-      check "pandas on $file" "Year,N,CORE1A,CORE2B 45 ['int64', 'int64', 'float64', 'float64']
-[1901.0, 1.0, 0.91, nan]" "$pandas_out" ;;
-    slopes_COL)
-      check "R on $file" "Year,N,MSOUTH,MNORTH 40 TRUE 
-1695 0 NA 0.967 " "$r_out"
-      check "csv on $file" "Year,N,MSOUTH,MNORTH 40 [1695, 0, None, 0.967]" "$csv_out"
-      check "pandas on $file" "Year,N,MSOUTH,MNORTH 40 ['int64', 'int64', 'float64', 'float64']
-[1695.0, 0.0, nan, 0.967]" "$pandas_out" ;;
-  esac
-done
+  check "R on $file" "$names $rows TRUE "$'\n'"$r_row " "$r_out"
+  check "csv on $file" "$names $rows $csv_row" "$csv_out"
+  check "pandas on $file" "$names $rows ['int64', 'int64', 'float64', 'float64']"$'\n'"$pandas_row" \
+    "$pandas_out"
+done <<'EOF'
+ring01_COL|Year,N,RING01,RING02|30|1850 3 1.031 NA|[1850, 3, 1.031, None]|[1850.0, 3.0, 1.031, nan]
+site_COL|Year,N,CORE1A,CORE2B|45|1901 1 0.91 NA|[1901, 1, 0.91, None]|[1901.0, 1.0, 0.91, nan]
+slopes_COL|Year,N,MSOUTH,MNORTH|40|1695 0 NA 0.967|[1695, 0, None, 0.967]|[1695.0, 0.0, nan, 0.967]
+EOF
 [ "$failed" = 0 ] && echo "R, csv and pandas read the three column files"
 exit "$failed"

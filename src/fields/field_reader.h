@@ -39,6 +39,22 @@ std::optional<float> parse_decimal(std::string_view field, int decimals);
 // checks it against parse_integer and parse_decimal over arbitrary fields).
 namespace detail {
 
+// Four bytes of a field in one word (the first in memory order in the low byte): true when
+// they are digits behind leading blanks, with the digits' values (0-9, the blanks as leading
+// zeros) left in the bytes of `digit_bytes`.
+inline bool word_is_blanks_then_digits(std::uint32_t word, std::uint32_t& digit_bytes) {
+  const std::uint32_t t = word ^ 0x30303030u;  // digits become 0-9, blanks 0x10
+  const std::uint32_t e = t ^ 0x10101010u;     // blanks become 0
+  const std::uint32_t blank = ~(((e & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | e | 0x7F7F7F7Fu);
+  const std::uint32_t not_digit = (((t & 0x7F7F7F7Fu) + 0x76767676u) | t) & 0x80808080u;
+  if ((not_digit & ~blank) != 0) return false;  // a byte that is neither
+  // The blanks must all stand in front of the digits: their bytes are the lowest ones.
+  const std::uint32_t blank_bytes = (blank >> 7) * 0xFFu;
+  if ((blank_bytes & (blank_bytes + 1)) != 0) return false;
+  digit_bytes = t & ~blank_bytes;
+  return true;
+}
+
 // The common numeric field of a decade line: 1 to 4 columns, all of them among the
 // `available` characters at `p`, holding digits behind any leading blanks ("  85", " 987",
 // "1850"). Reads the field's bytes as one 32-bit word; false for every other field, which
@@ -60,15 +76,8 @@ inline bool leading_blanks_then_digits(const char* p, std::size_t available, std
       word |= std::uint32_t{static_cast<unsigned char>(p[i])} << (8 * (i + 4 - width));
     }
   }
-  const std::uint32_t t = word ^ 0x30303030u;  // digits become 0-9, blanks 0x10
-  const std::uint32_t e = t ^ 0x10101010u;     // blanks become 0
-  const std::uint32_t blank = ~(((e & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | e | 0x7F7F7F7Fu);
-  const std::uint32_t not_digit = (((t & 0x7F7F7F7Fu) + 0x76767676u) | t) & 0x80808080u;
-  if ((not_digit & ~blank) != 0) return false;  // a byte that is neither
-  // The blanks must all stand in front of the digits: their bytes are the lowest ones.
-  const std::uint32_t blank_bytes = (blank >> 7) * 0xFFu;
-  if ((blank_bytes & (blank_bytes + 1)) != 0) return false;
-  std::uint32_t v = t & ~blank_bytes;     // leading blanks read as leading zeros
+  std::uint32_t v = 0;
+  if (!word_is_blanks_then_digits(word, v)) return false;
   v = (v * 10 + (v >> 8)) & 0x00FF00FFu;  // pairs of digits
   v = (v * 100 + (v >> 16)) & 0xFFFFu;    // the four digits
   digits = v;

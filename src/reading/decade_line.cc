@@ -12,21 +12,6 @@ constexpr std::size_t kValueWidth = 4;
 constexpr int kValueDecimals = 3;
 constexpr std::size_t kCountWidth = 3;
 
-// One 32-bit lane of a slot word: true when its four bytes are digits behind leading blanks
-// (blanks read as leading zeros), with the lane's digit values left in `digits`.
-inline bool lane_is_blanks_then_digits(std::uint32_t t, std::uint32_t& digits) {
-  // t holds the lane's bytes minus '0' (xor 0x30): digits are 0-9, blanks 0x10.
-  const std::uint32_t e = t ^ 0x10101010u;  // blanks become 0
-  const std::uint32_t blank = ~(((e & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | e | 0x7F7F7F7Fu);
-  const std::uint32_t not_digit = (((t & 0x7F7F7F7Fu) + 0x76767676u) | t) & 0x80808080u;
-  if ((not_digit & ~blank) != 0) return false;  // a byte that is neither
-  // The blanks must all stand in front of the digits: their bytes are the lowest ones.
-  const std::uint32_t blank_bytes = (blank >> 7) * 0xFFu;
-  if ((blank_bytes & (blank_bytes + 1)) != 0) return false;
-  digits = t & ~blank_bytes;
-  return true;
-}
-
 // The quick branch: every slot lies whole in the line and both of its fields are digits
 // behind blanks. A slot's 7 bytes become one 64-bit word of two lanes, the value field and
 // the count field behind one blank, and both are checked and converted at once.
@@ -43,8 +28,8 @@ bool read_plain_slots(std::string_view line, std::size_t passed_over, std::size_
     count_bytes = (count_bytes & 0xFFFFFF00u) | 0x20u;  // that byte becomes a blank
     std::uint32_t value = 0;
     std::uint32_t count = 0;
-    if (!lane_is_blanks_then_digits(value_bytes ^ 0x30303030u, value) ||
-        !lane_is_blanks_then_digits(count_bytes ^ 0x30303030u, count)) {
+    if (!fields::detail::word_is_blanks_then_digits(value_bytes, value) ||
+        !fields::detail::word_is_blanks_then_digits(count_bytes, count)) {
       return false;
     }
     // The digits of both lanes to numbers at once: pairs, then the four digits.
