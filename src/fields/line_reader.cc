@@ -21,13 +21,13 @@ std::size_t without_final_cr(const char* bytes, std::size_t count) {
 LineReader::LineReader(platform::ByteSource& source, int tab_size, LineEnds line_ends)
     : source_(source),
       tab_size_(static_cast<std::size_t>(tab_size)),
-      buffer_(kBufferSize),
+      buffer_(new char[kBufferSize]),
       line_end_chosen_(line_ends == LineEnds::kLineFeed) {}
 
 void LineReader::choose_line_end() {
   line_end_chosen_ = true;
   const auto buffer_holds = [this](char c) {
-    return std::memchr(buffer_.data() + begin_, c, end_ - begin_) != nullptr;
+    return std::memchr(buffer_.get() + begin_, c, end_ - begin_) != nullptr;
   };
   if (!fill() || buffer_holds('\n')) return;  // decided by the first buffer
   if (!source_.rewindable()) return;          // a pipe keeps the line feed rule
@@ -46,7 +46,7 @@ void LineReader::choose_line_end() {
 bool LineReader::fill() {
   if (at_end_) return false;
   begin_ = 0;
-  end_ = source_.read(buffer_.data(), buffer_.size());
+  end_ = source_.read(buffer_.get(), kBufferSize);
   if (end_ == 0) at_end_ = true;
   return end_ > 0;
 }
@@ -68,7 +68,7 @@ bool LineReader::next(std::size_t keep_columns) {
       return took_any;
     }
     took_any = true;
-    const char* start = buffer_.data() + begin_;
+    const char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
     const void* lf = std::memchr(start, line_end_, available);
     if (lf == nullptr) {

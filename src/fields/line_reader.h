@@ -14,9 +14,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/byte_source.h"
 
@@ -56,7 +56,8 @@ class LineReader {
 
   platform::ByteSource& source_;
   std::size_t tab_size_;
-  std::vector<char> buffer_;
+  // Left uninitialized: only the bytes a read fills are ever touched.
+  std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
   std::size_t end_ = 0;
   bool at_end_ = false;
