@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int tab_size = data[0] / 4 % 10;
   std::filesystem::remove("in_COL");
   testing::FakeConsole console(std::string("in.crn\n") + type + "\n");
-  auto files = platform::make_real_file_system();
+  platform::FileSystem* files = &platform::real_file_system();
   const int status = driver::run(console, *files, tab_size == 0 ? 8 : tab_size);
   if (status != 0 && status != -1) std::abort();
   if (status == 0) {

@@ -1,5 +1,4 @@
 // Quillet: converts MORVEN and BILTOSE output files to a column table for plotting.
-#include <cstdio>
 #include <cstdlib>
 
 #include "driver/run_driver.h"
@@ -11,15 +10,10 @@
 int main() {
   using namespace quillet;
   platform::open_closed_standard_streams();
-  driver::RunEnd end{driver::kExitFailure, false};
-  try {
-    const auto streams = platform::make_standard_streams();
-    const auto files = platform::make_real_file_system();
-    end = driver::run_once(*streams, *files, fields::tab_size_from(std::getenv("TABSIZE")));
-  } catch (...) {
-    // Only the few bytes of the console and file objects can fail here, for want of memory.
-    std::fputs("? Run-time Error:\n? Not enough memory\n? READ(UNIT=14,...\n", stderr);
-  }
+  // run_once catches every failure, running out of memory included: nothing escapes here.
+  const driver::RunEnd end =
+      driver::run_once(platform::standard_streams(), platform::real_file_system(),
+                       fields::tab_size_from(std::getenv("TABSIZE")));
   platform::end_console_window(end.quit_by_slash);
   return end.status;
 }

@@ -26,7 +26,10 @@ using reading::SeriesOutcome;
 
 constexpr char kSeparator = '\t';
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
-constexpr std::string_view kNotEnoughMemory = "Not enough memory";
+
+RunError not_enough_memory() {
+  return RunError::run_time("Not enough memory", "READ", fields::kInputUnit);
+}
 
 // A failure the system reports for a file is reported with the file's unit designation.
 template <typename Action>
@@ -97,10 +100,10 @@ class Run {
       failure = RunError::system(console_failure.reason(), console_failure.operation(),
                                  fields::kConsoleUnit);
     } catch (const std::bad_alloc&) {
-      failure = RunError::run_time(kNotEnoughMemory, "READ", fields::kInputUnit);
+      failure = not_enough_memory();
     }
     close_as_they_stand();
-    report(*failure);
+    console_.write_report(failure->report_lines());
     return kExitFailure;
   }
 
@@ -112,7 +115,6 @@ class Run {
   void open_files(const std::string& input_name);
   int read_all_series(int header_lines);
   void close_as_they_stand() noexcept;
-  void report(const RunError& failure) noexcept;
 
   platform::Console console_;
   platform::FileSystem& files_;
@@ -243,23 +245,6 @@ int Run::read_all_series(int header_lines) {
   }
 }
 
-// The error report on the error stream. Standard output may be what failed: its line end
-// behind a prompt is then dropped, and the report is still written.
-void Run::report(const RunError& failure) noexcept {
-  try {
-    for (const std::string& line : failure.report_lines()) {
-      try {
-        console_.write_error_line(line);
-      } catch (const platform::SystemFailure&) {
-        console_.write_error_line(line);  // standard output is dropped from now on
-      }
-    }
-    console_.end_run();
-  } catch (...) {
-    // nothing is left to report on
-  }
-}
-
 void Run::close_as_they_stand() noexcept {
   if (input_file_) {
     try {
@@ -285,6 +270,16 @@ int header_lines_per_series(int file_type) {
 
 int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
 
+void write_not_enough_memory(platform::ConsoleStreams& streams) noexcept {
+  try {
+    for (const std::string& line : not_enough_memory().report_lines()) {
+      streams.write_err(line + "\n");
+    }
+  } catch (...) {
+    // not even that much memory is left
+  }
+}
+
 RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
   try {
     Run run(streams, files, tab_size);
@@ -292,10 +287,7 @@ RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, 
     return {status, run.quit_by_slash()};
   } catch (...) {
     // Only setting up the run can get here (memory for its first buffers): go() catches all.
-    for (const std::string& line :
-         RunError::run_time(kNotEnoughMemory, "READ", fields::kInputUnit).report_lines()) {
-      streams.write_err(line + "\n");
-    }
+    write_not_enough_memory(streams);
     return {kExitFailure, false};
   }
 }

@@ -24,7 +24,7 @@ class RunTest : public ::testing::Test {
 
   int run_with(const std::string& answers, int tab_size = 8) {
     FakeConsole console(answers);
-    auto files = platform::make_real_file_system();
+    platform::FileSystem* files = &platform::real_file_system();
     const int status = run(console, *files, tab_size);
     out_ = console.out();
     err_ = console.err();

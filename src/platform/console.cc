@@ -161,13 +161,9 @@ class StandardStreams : public ConsoleStreams {
 
 }  // namespace
 
-std::unique_ptr<ConsoleStreams> make_standard_streams() {
-  return std::make_unique<StandardStreams>();
-}
-
-SystemFailure SystemFailure::from_errno(std::string_view operation, int error_number) {
-  return SystemFailure(operation,
-                       error_number != 0 ? std::strerror(error_number) : "Input/output error");
+ConsoleStreams& standard_streams() {
+  static StandardStreams streams;
+  return streams;
 }
 
 void open_closed_standard_streams() {
@@ -229,6 +225,21 @@ void Console::write_error_line(std::string_view line) {
   std::string out(line);
   out.push_back('\n');
   streams_.write_err(out);
+}
+
+void Console::write_report(std::span<const std::string> lines) noexcept {
+  try {
+    close_prompt_line();
+    streams_.flush();
+  } catch (const SystemFailure&) {
+    // standard output is what failed: it is dropped from now on, and the report still goes out
+  }
+  try {
+    for (const std::string& line : lines) streams_.write_err(line + "\n");
+    streams_.flush();
+  } catch (...) {
+    // nothing is left to report on
+  }
 }
 
 void Console::end_run() {

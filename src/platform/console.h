@@ -3,7 +3,8 @@
 #ifndef QUILLET_PLATFORM_CONSOLE_H_
 #define QUILLET_PLATFORM_CONSOLE_H_
 
-#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/byte_source.h"
@@ -27,7 +28,8 @@ class ConsoleStreams {
   virtual bool input_is_terminal() const = 0;
 };
 
-std::unique_ptr<ConsoleStreams> make_standard_streams();
+// The process's own streams; nothing is allocated for them.
+ConsoleStreams& standard_streams();
 
 // Standard input, output and error that are closed when the program starts are opened on the
 // null device, so that no file the run opens takes their place. Call it first thing.
@@ -50,6 +52,9 @@ class Console {
   void write_prompt(std::string_view text);
   // Writes `line` and a line end to the error stream.
   void write_error_line(std::string_view line);
+  // The error report that ends a run, on the error stream. It is written even when standard
+  // output is what failed (its prompt line end is then dropped); it never throws.
+  void write_report(std::span<const std::string> lines) noexcept;
   // The answers. Everything written is flushed before each read, so a prompt reaches a
   // terminal or a pipe before the program waits.
   ByteSource& input() { return input_; }

@@ -91,19 +91,18 @@ class CFileInput : public InputFile {
 
 class CFileOutput : public OutputFile {
  public:
-  CFileOutput(std::FILE* file, std::string name, bool existed)
-      : file_(file), name_(std::move(name)), existed_(existed) {
+  // `cut_pending`: the file held content before this run, to be cut at the first write.
+  CFileOutput(std::FILE* file, bool cut_pending) : file_(file), cut_pending_(cut_pending) {
     std::setvbuf(file_, nullptr, _IOFBF, kOutputBufferSize);
   }
   ~CFileOutput() override { abandon(); }
 
   void write(std::string_view bytes) override {
-    if (existed_ && written_ == 0) cut_old_content();
+    if (cut_pending_) cut_old_content();
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
       throw SystemFailure::from_errno("WRITE", errno);
     }
-    written_ += bytes.size();
   }
 
   void finish() override {
@@ -131,15 +130,12 @@ class CFileOutput : public OutputFile {
   // leaves the old content whole. The first line of the table cuts all of it, before anything
   // new is written: a run stopped half way leaves only its own lines, never old ones behind.
   void cut_old_content() {
-    std::error_code ec;
-    if (!fs::is_regular_file(native_path(name_), ec)) return;  // a device or a pipe: nothing to cut
+    cut_pending_ = false;
     if (!truncate_to_zero(file_)) throw SystemFailure::from_errno("WRITE", errno);
   }
 
   std::FILE* file_;
-  std::string name_;
-  bool existed_;
-  std::uintmax_t written_ = 0;
+  bool cut_pending_;
 };
 
 class RealFileSystem : public FileSystem {
@@ -164,7 +160,10 @@ class RealFileSystem : public FileSystem {
     // "r+b" keeps the old content until this run's lines replace it; "wb" creates.
     std::FILE* file = open_file(name, existed ? "r+b" : "wb");
     if (file == nullptr) throw SystemFailure::from_errno("OPEN", errno);
-    return std::make_unique<CFileOutput>(file, name, existed);
+    // A device or a pipe has no old content to cut.
+    std::error_code ec;
+    return std::make_unique<CFileOutput>(file,
+                                         existed && fs::is_regular_file(native_path(name), ec));
   }
 
   bool same_file(const std::string& a, const std::string& b) override {
@@ -175,6 +174,9 @@ class RealFileSystem : public FileSystem {
 
 }  // namespace
 
-std::unique_ptr<FileSystem> make_real_file_system() { return std::make_unique<RealFileSystem>(); }
+FileSystem& real_file_system() {
+  static RealFileSystem files;
+  return files;
+}
 
 }  // namespace quillet::platform

@@ -43,7 +43,7 @@ class FileSystem {
 };
 
 // The real file system, through <cstdio> and <filesystem>.
-std::unique_ptr<FileSystem> make_real_file_system();
+FileSystem& real_file_system();
 
 }  // namespace quillet::platform
 

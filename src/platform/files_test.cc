@@ -16,7 +16,7 @@ std::string said(const SystemFailure& failure) {
 
 TEST(Files, ColumnFileReplacesOldContentOnlyOnceWritten) {
   ScratchDir dir;
-  auto files = make_real_file_system();
+  FileSystem* files = &real_file_system();
   dir.write("old_COL", std::string(1000, 'x'));
 
   // Opened and abandoned without a write: the old content stays whole.
@@ -37,7 +37,7 @@ TEST(Files, ColumnFileReplacesOldContentOnlyOnceWritten) {
 
 TEST(Files, DirectoriesAreRefusedWhenOpened) {
   ScratchDir dir;
-  auto files = make_real_file_system();
+  FileSystem* files = &real_file_system();
   EXPECT_TRUE(files->exists(dir.path().string()));
   try {
     files->open_input(dir.path().string());
@@ -55,7 +55,7 @@ TEST(Files, DirectoriesAreRefusedWhenOpened) {
 
 TEST(Files, MissingInputGivesTheSystemText) {
   ScratchDir dir;
-  auto files = make_real_file_system();
+  FileSystem* files = &real_file_system();
   EXPECT_FALSE(files->exists(dir.file("gone")));
   try {
     files->open_input(dir.file("gone"));
@@ -67,7 +67,7 @@ TEST(Files, MissingInputGivesTheSystemText) {
 
 TEST(Files, SameFileThroughAnotherName) {
   ScratchDir dir;
-  auto files = make_real_file_system();
+  FileSystem* files = &real_file_system();
   dir.write("a", "x");
   EXPECT_TRUE(files->same_file(dir.file("a"), (dir.path() / "." / "a").string()));
   EXPECT_FALSE(files->same_file(dir.file("a"), dir.file("b")));

@@ -16,10 +16,6 @@ constexpr float kEndMarker = 9.99f;
 
 bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
 
-}  // namespace
-
-namespace {
-
 std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
                                          std::int32_t last_year, std::string_view label) {
   std::string heading = " Reading in series ";

@@ -3,15 +3,24 @@
 namespace quillet::table {
 
 std::string limit_message(Limit limit) {
+  std::string message;
   switch (limit) {
     case Limit::kSeries:
-      return " Too many series: the limit is " + std::to_string(kMaxSeries);
+      message = " Too many series: the limit is ";
+      message += std::to_string(kMaxSeries);
+      break;
     case Limit::kValues:
-      return " Series too long: the limit is " + std::to_string(kMaxValues) + " values";
+      message = " Series too long: the limit is ";
+      message += std::to_string(kMaxValues);
+      message += " values";
+      break;
     case Limit::kYears:
-      return " Year range too long: the limit is " + std::to_string(kMaxYears) + " years";
+      message = " Year range too long: the limit is ";
+      message += std::to_string(kMaxYears);
+      message += " years";
+      break;
   }
-  return {};
+  return message;
 }
 
 }  // namespace quillet::table
