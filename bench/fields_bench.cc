@@ -7,6 +7,7 @@
 
 #include "fields/field_reader.h"
 #include "fields/line_reader.h"
+#include "reading/decade_line.h"
 #include "table/column_writer.h"
 #include "table/series_table.h"
 #include "table/year_table.h"
@@ -35,6 +36,17 @@ void BM_ReadDecadeLineSlots(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kDecadeLine.size()));
 }
 BENCHMARK(BM_ReadDecadeLineSlots);
+
+void BM_ReadSlots(benchmark::State& state) {
+  reading::Slots slots{};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        reading::read_slots(kDecadeLine, reading::kFieldsStart, reading::kSlotsPerLine, slots));
+    benchmark::DoNotOptimize(slots);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kDecadeLine.size()));
+}
+BENCHMARK(BM_ReadSlots);
 
 void BM_ReadLines(benchmark::State& state) {
   std::string file;

@@ -30,19 +30,35 @@ TEST(ReadSlots, APlainLineAndAnOddOne) {
   EXPECT_FALSE(read_slots("X     1900 12a4  1", 10, 1, out));
 }
 
-// The quick branch against the field rules, over random lines: mostly the common line, with
-// blanks, signs, points, commas, letters and short lines mixed in.
+// The quick branch against the field rules, over random lines: half of them common lines
+// (each field digits behind blanks, a label or nothing behind) with up to three bytes
+// changed, the rest random mixes of digits, blanks, signs, points, commas, letters and short
+// lines.
 TEST(ReadSlots, QuickBranchReadsWhatTheFieldRulesRead) {
   std::mt19937 random(3);
   const char odd[] = {' ', '-', '+', '.', ',', 'x', 'E', '\t'};
+  const auto any_byte = [&] {
+    const auto r = random() % 100;
+    return r < 70 ? static_cast<char>('0' + random() % 10) : r < 95 ? ' ' : odd[random() % 8];
+  };
   for (int trial = 0; trial < 200000; ++trial) {
     std::string line(10, 'N');
-    const std::size_t length = trial % 5 == 0 ? random() % 90 : 80;
-    while (line.size() < length) {
-      const auto r = random() % 100;
-      line.push_back(r < 70   ? static_cast<char>('0' + random() % 10)
-                     : r < 95 ? ' '
-                              : odd[random() % 8]);
+    if (trial % 2 == 0) {
+      for (std::size_t field = 0; field < 2 * kSlotsPerLine; ++field) {
+        const std::size_t width = field % 2 == 0 ? 4 : 3;
+        const std::size_t blanks = random() % (width + 1);
+        line.append(blanks, ' ');
+        for (std::size_t i = blanks; i < width; ++i) {
+          line.push_back(static_cast<char>('0' + random() % 10));
+        }
+      }
+      if (trial % 3 == 0) line += "LABEL";
+      for (auto changes = random() % 4; changes > 0; --changes) {
+        line[10 + random() % (line.size() - 10)] = any_byte();
+      }
+    } else {
+      const std::size_t length = trial % 5 == 1 ? random() % 90 : 80;
+      while (line.size() < length) line.push_back(any_byte());
     }
     const std::size_t slots = 1 + random() % kSlotsPerLine;
     const std::size_t passed_over = kFieldsStart + kSlotWidth * (kSlotsPerLine - slots);
