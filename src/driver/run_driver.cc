@@ -28,7 +28,7 @@ constexpr char kSeparator = '\t';
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
 
 RunError not_enough_memory() {
-  return RunError::run_time("Not enough memory", "READ", fields::kInputUnit);
+  return RunError::run_time(fields::kNotEnoughMemory, "READ", fields::kInputUnit);
 }
 
 // A failure the system reports for a file is reported with the file's unit designation.
@@ -270,16 +270,6 @@ int header_lines_per_series(int file_type) {
 
 int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
 
-void write_not_enough_memory(platform::ConsoleStreams& streams) noexcept {
-  try {
-    for (const std::string& line : not_enough_memory().report_lines()) {
-      streams.write_err(line + "\n");
-    }
-  } catch (...) {
-    // not even that much memory is left
-  }
-}
-
 RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
   try {
     Run run(streams, files, tab_size);
@@ -287,7 +277,11 @@ RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, 
     return {status, run.quit_by_slash()};
   } catch (...) {
     // Only setting up the run can get here (memory for its first buffers): go() catches all.
-    write_not_enough_memory(streams);
+    try {
+      platform::Console(streams).write_report(not_enough_memory().report_lines());
+    } catch (...) {
+      // not even the report's few bytes are left
+    }
     return {kExitFailure, false};
   }
 }

@@ -23,9 +23,6 @@ struct RunEnd {
 };
 RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size);
 
-// The error report of a run that finds no memory for its tables or buffers.
-void write_not_enough_memory(platform::ConsoleStreams& streams) noexcept;
-
 // Header lines in front of every series for a file type: 3 for CRONOL (1), 1 for MASTER (6).
 int header_lines_per_series(int file_type);
 // File header lines the driver passes over: 3 for INDEX, CURVES, RESIDUALS and WEIGHTS.

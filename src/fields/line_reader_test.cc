@@ -20,9 +20,11 @@ struct Line {
 };
 
 std::vector<Line> read_all(const std::string& data, std::size_t keep = 100, int tab_size = 8,
-                           std::size_t chunk = 1 << 16) {
+                           std::size_t chunk = 1 << 16, LineEnds line_ends = LineEnds::kLineFeed,
+                           bool rewindable = true) {
   StringSource source(data, chunk);
-  LineReader reader(source, tab_size);
+  if (!rewindable) source.make_unrewindable();
+  LineReader reader(source, tab_size, line_ends);
   std::vector<Line> lines;
   while (reader.next(keep)) lines.push_back({std::string(reader.text()), reader.blank()});
   return lines;
@@ -100,14 +102,10 @@ TEST(LineReader, StepBackGivesTheSameLineAgain) {
   EXPECT_FALSE(reader.next(88));
 }
 
+// An input file's lines, read as the run reads them.
 std::vector<std::string> read_file(const std::string& data, std::size_t chunk,
                                    bool rewindable = true) {
-  StringSource source(data, chunk);
-  if (!rewindable) source.make_unrewindable();
-  LineReader reader(source, 8, LineEnds::kFileDecides);
-  std::vector<std::string> lines;
-  while (reader.next(100)) lines.emplace_back(reader.text());
-  return lines;
+  return texts(read_all(data, 100, 8, chunk, LineEnds::kFileDecides, rewindable));
 }
 
 // A file without a single line feed but with carriage returns has classic line ends; every

@@ -21,6 +21,7 @@ inline constexpr std::string_view kConsoleUnit = "*";
 
 inline constexpr std::string_view kIllegalCharacter = "Illegal character in numeric input";
 inline constexpr std::string_view kPastEndOfFile = "Attempt to read past end of file";
+inline constexpr std::string_view kNotEnoughMemory = "Not enough memory";
 inline constexpr std::string_view kBadFileSpecification = "Bad file specification";
 
 class RunError : public std::exception {

@@ -21,7 +21,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
 #include "fields/line_reader.h"
