@@ -39,9 +39,10 @@ BENCHMARK(BM_ReadDecadeLineSlots);
 
 void BM_ReadSlots(benchmark::State& state) {
   reading::Slots slots{};
+  reading::FailedField failed;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        reading::read_slots(kDecadeLine, reading::kFieldsStart, reading::kSlotsPerLine, slots));
+    benchmark::DoNotOptimize(reading::read_slots(kDecadeLine, reading::kFieldsStart,
+                                                 reading::kSlotsPerLine, slots, failed));
     benchmark::DoNotOptimize(slots);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kDecadeLine.size()));

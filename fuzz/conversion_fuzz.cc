@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::filesystem::remove("in_COL");
   testing::FakeConsole console(std::string("in.crn\n") + type + "\n");
   platform::FileSystem* files = &platform::real_file_system();
-  const int status = driver::run(console, *files, tab_size == 0 ? 8 : tab_size);
+  const int status = driver::run_once(console, *files, tab_size == 0 ? 8 : tab_size).status;
   if (status != 0 && status != -1) std::abort();
   if (status == 0) {
     std::ifstream column("in_COL", std::ios::binary);

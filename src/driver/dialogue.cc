@@ -1,5 +1,6 @@
 #include "driver/dialogue.h"
 
+#include "driver/file_types.h"
 #include "fields/field_writer.h"
 #include "table/series_table.h"
 
@@ -57,18 +58,14 @@ std::string pause_line() {
 }
 
 std::vector<std::string> file_type_menu() {
-  return {
-      plain_line(" "),
-      plain_line(" SELECT FILE TYPE "),
-      plain_line(" "),
-      plain_line(" 1 = MORVEN.CRONOL"),
-      plain_line(" 2 = MORVEN.INDEX "),
-      plain_line(" 3 = MORVEN.CURVES "),
-      plain_line(" 4 = MORVEN.RESIDUALS "),
-      plain_line(" 5 = MORVEN.WEIGHTS "),
-      plain_line(" 6 = BILTOSE.MASTER"),
-      plain_line(" "),
-  };
+  std::vector<std::string> menu = {plain_line(" "), plain_line(" SELECT FILE TYPE "),
+                                   plain_line(" ")};
+  for (const FileType& type : offered_file_types()) {
+    menu.push_back(plain_line(" " + std::to_string(type.number) + " = " +
+                              std::string(type.menu_name)));
+  }
+  menu.push_back(plain_line(" "));
+  return menu;
 }
 
 std::vector<std::string> opening_report(std::string_view input_name, std::string_view output_name) {
@@ -88,5 +85,50 @@ std::vector<std::string> opening_report(std::string_view input_name, std::string
 }
 
 std::string closing_line() { return plain_line(" Normal Termination of Program Quillet"); }
+
+std::vector<std::string> series_report(int s, const reading::SeriesResult& series) {
+  std::string heading = " Reading in series ";
+  fields::put_integer(heading, s, 4);
+  std::string years = " ";
+  years.append(series.name);
+  years.push_back(' ');
+  fields::put_integer(years, series.first_year, 5);
+  years.push_back(' ');
+  fields::put_integer(years, series.last_year, 5);
+  years.append("  ");
+  years.append(series.label);
+  return {std::move(heading), std::move(years), ""};
+}
+
+std::vector<std::string> stop_lines(std::string_view reason) {
+  return {plain_line(reason), plain_line(" Program terminating ")};
+}
+
+std::string read_error_place(const reading::ReadErrorPlace& error) {
+  return " Error reading data in line " + std::to_string(error.line) + ", columns " +
+         std::to_string(error.first_column) + "-" + std::to_string(error.last_column) + ": \"" +
+         error.text + "\"";
+}
+
+std::string header_line_data_warning(const reading::HeaderLineData& data) {
+  return " Warning: line " + std::to_string(data.line) + " looks like data (series " + data.name +
+         ") but is passed over as a header line; is the file type right?";
+}
+
+std::string run_into_warning(const reading::RunInto& run_into) {
+  return " Warning: line " + std::to_string(run_into.line) + " (" + run_into.name +
+         ") is read as part of series " + std::to_string(run_into.series) + " (" +
+         run_into.series_name + "); is its end marker missing?";
+}
+
+std::string cut_off_warning(int s) {
+  return " Warning: the input ends inside series " + std::to_string(s) +
+         ", before its end marker; that series is not converted";
+}
+
+std::string no_series_warning() {
+  return " Warning: no series was read from the input; the column file holds only its header "
+         "line";
+}
 
 }  // namespace quillet::driver

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "reading/series_reader.h"
+
 namespace quillet::driver {
 
 std::vector<std::string> banner_lines();
@@ -21,6 +23,20 @@ std::vector<std::string> file_type_menu();
 // Both names are shown in 20 columns.
 std::vector<std::string> opening_report(std::string_view input_name, std::string_view output_name);
 std::string closing_line();
+
+// What the dialogue says of what a conversion meets. Standard output:
+//   a series read   " Reading in series    s", the name with its years and label, ""
+//   a stop          the reason and " Program terminating " (plain console lines)
+// The error stream, one line each: the place of a read error, a header line that reads as
+// data, a series run into the next, a series the input cut off, and no series at all.
+std::vector<std::string> series_report(int s, const reading::SeriesResult& series);
+std::vector<std::string> stop_lines(std::string_view reason);
+inline constexpr std::string_view kErrorReadingData = " Error reading data ";
+std::string read_error_place(const reading::ReadErrorPlace& error);
+std::string header_line_data_warning(const reading::HeaderLineData& data);
+std::string run_into_warning(const reading::RunInto& run_into);
+std::string cut_off_warning(int s);
+std::string no_series_warning();
 
 }  // namespace quillet::driver
 

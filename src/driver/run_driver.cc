@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "driver/conversion.h"
 #include "driver/dialogue.h"
+#include "driver/file_types.h"
 #include "driver/output_name.h"
 #include "fields/field_reader.h"
 #include "fields/field_writer.h"
@@ -13,18 +15,13 @@
 #include "fields/run_error.h"
 #include "platform/line_end.h"
 #include "platform/system_failure.h"
-#include "reading/series_reader.h"
-#include "table/column_writer.h"
-#include "table/series_table.h"
-#include "table/year_table.h"
+#include "table/limits.h"
 
 namespace quillet::driver {
 namespace {
 
 using fields::RunError;
-using reading::SeriesOutcome;
 
-constexpr char kSeparator = '\t';
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
 
 RunError not_enough_memory() {
@@ -113,8 +110,27 @@ class Run {
   int ask_file_type();
   std::string read_answer(std::size_t keep_columns);
   void open_files(const std::string& input_name);
-  int read_all_series(int header_lines);
+  void write_lines(const std::vector<std::string>& lines);
   void close_as_they_stand() noexcept;
+
+  // What the reading meets, said as it is met.
+  class Report : public ReadEvents {
+   public:
+    explicit Report(platform::Console& console) : console_(console) {}
+    void series_read(int s, const reading::SeriesResult& series) override {
+      for (const std::string& line : series_report(s, series)) console_.write_line(line);
+    }
+    void header_line_data(const reading::HeaderLineData& data) override {
+      console_.write_error_line(header_line_data_warning(data));
+    }
+    void run_into(const reading::RunInto& run_into) override {
+      console_.write_error_line(run_into_warning(run_into));
+    }
+    void cut_off(int s) override { console_.write_error_line(cut_off_warning(s)); }
+
+   private:
+    platform::Console& console_;
+  };
 
   platform::Console console_;
   platform::FileSystem& files_;
@@ -124,7 +140,7 @@ class Run {
   std::unique_ptr<fields::LineReader> input_;
   std::unique_ptr<ColumnUnit> column_file_;
   std::string output_name_;
-  std::unique_ptr<table::SeriesTable> table_;
+  Conversion conversion_;
   bool quit_by_slash_ = false;
 };
 
@@ -135,38 +151,52 @@ int Run::converse_and_convert() {
     quit_by_slash_ = true;
     return kExitNormal;
   }
-  const int file_type = ask_file_type();
+  const FileType& type = file_type(ask_file_type());
   console_.write_line(fields::plain_line(" "));
   open_files(*input_name);
 
-  for (int i = 0; i < file_header_lines(file_type); ++i) {
-    if (!input_->next(0)) {
+  Report report(console_);
+  const ReadOutcome outcome = conversion_.read(*input_, type, report);
+  switch (outcome.end) {
+    case ReadEnd::kEndOfInput:
+    case ReadEnd::kHeaderLineData:  // not asked for: such lines are reported and passed over
+      break;
+    case ReadEnd::kFileHeaderCut:
       throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kInputUnit);
-    }
+    case ReadEnd::kReadError:
+      // The run stops in good order; the column file is closed untouched.
+      write_lines(stop_lines(kErrorReadingData));
+      console_.write_error_line(read_error_place(outcome.error));
+      return kExitFailure;
+    case ReadEnd::kTooManySeries:
+      write_lines(stop_lines(table::limit_message(table::Limit::kSeries)));
+      return kExitFailure;
+    case ReadEnd::kSeriesTooLong:
+      write_lines(stop_lines(table::limit_message(table::Limit::kValues)));
+      return kExitFailure;
   }
-  const int status = read_all_series(header_lines_per_series(file_type));
-  if (status != kExitNormal) return status;
 
-  const table::YearRange range = table::find_year_range(*table_);
+  const table::YearRange range = conversion_.year_range();
   for (const std::string& line : table::year_range_report(output_name_, range)) {
     console_.write_line(line);
   }
   if (range.maxage > table::kMaxYears) {
-    for (const std::string& line :
-         reading::stop_lines(table::limit_message(table::Limit::kYears))) {
-      console_.write_line(line);
-    }
+    write_lines(stop_lines(table::limit_message(table::Limit::kYears)));
     return kExitFailure;
   }
-  const table::YearTable years(*table_, range);
-  table::write_column_file(*column_file_, *table_, years, kSeparator, platform::kFileLineEnd);
+  conversion_.write(*column_file_, range, platform::kFileLineEnd);
 
   input_file_->close();
   input_file_.reset();
   column_file_->finish();
   column_file_.reset();
+  if (outcome.series_count == 0) console_.write_error_line(no_series_warning());
   console_.write_line(closing_line());
   return kExitNormal;
+}
+
+void Run::write_lines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) console_.write_line(line);
 }
 
 std::string Run::read_answer(std::size_t keep_columns) {
@@ -224,27 +254,6 @@ void Run::open_files(const std::string& input_name) {
       on_unit(fields::kColumnUnit, [&] { return files_.open_output(output_file_name); }));
 }
 
-int Run::read_all_series(int header_lines) {
-  table_ = std::make_unique<table::SeriesTable>();
-  std::string trailing_label(reading::kLabelLength, ' ');
-  for (int s = 1;; ++s) {
-    const reading::SeriesResult result =
-        reading::aindx(*input_, s, header_lines, *table_, trailing_label);
-    const reading::OutcomeReport report = reading::outcome_report(s, result);
-    for (const std::string& line : report.lines) console_.write_line(line);
-    for (const std::string& line : report.error_lines) console_.write_error_line(line);
-    switch (result.outcome) {
-      case SeriesOutcome::kSeriesRead:
-        continue;
-      case SeriesOutcome::kEndOfInput:
-        table_->set_series_count(s - 1);
-        return kExitNormal;
-      default:  // a read error or a limit: the column file is closed untouched
-        return kExitFailure;
-    }
-  }
-}
-
 void Run::close_as_they_stand() noexcept {
   if (input_file_) {
     try {
@@ -262,21 +271,14 @@ void Run::close_as_they_stand() noexcept {
 
 }  // namespace
 
-int header_lines_per_series(int file_type) {
-  if (file_type == 1) return 3;
-  if (file_type == 6) return 1;
-  return 0;
-}
-
-int file_header_lines(int file_type) { return file_type >= 2 && file_type <= 5 ? 3 : 0; }
-
 RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
   try {
     Run run(streams, files, tab_size);
     const int status = run.go();
     return {status, run.quit_by_slash()};
-  } catch (...) {
-    // Only setting up the run can get here (memory for its first buffers): go() catches all.
+  } catch (const std::bad_alloc&) {
+    // Only setting up the run can get here (memory for its first buffers): go() catches the
+    // rest.
     try {
       platform::Console(streams).write_report(not_enough_memory().report_lines());
     } catch (...) {
@@ -284,10 +286,6 @@ RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, 
     }
     return {kExitFailure, false};
   }
-}
-
-int run(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size) {
-  return run_once(streams, files, tab_size).status;
 }
 
 }  // namespace quillet::driver

@@ -25,7 +25,7 @@ class RunTest : public ::testing::Test {
   int run_with(const std::string& answers, int tab_size = 8) {
     FakeConsole console(answers);
     platform::FileSystem* files = &platform::real_file_system();
-    const int status = run(console, *files, tab_size);
+    const int status = run_once(console, *files, tab_size).status;
     out_ = console.out();
     err_ = console.err();
     return status;

@@ -184,13 +184,16 @@ std::string FieldReader::text(std::size_t width, std::size_t length) {
 
 std::string_view FieldReader::numeric_field(std::size_t width) {
   std::string_view field = line_.substr(position_, std::min(width, line_.size() - position_));
+  field_at_ = position_;
   const std::size_t comma = field.find(',');
   if (comma != std::string_view::npos) {
     // A comma ends the field early; the next field begins in the column after it.
     position_ += comma + 1;
-    return field.substr(0, comma);
+    field_ = field.substr(0, comma);
+    return field_;
   }
   position_ += field.size();
+  field_ = field;
   return field;
 }
 

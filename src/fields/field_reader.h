@@ -108,11 +108,6 @@ class FieldReader {
     if (!take_integer(width, value)) return std::nullopt;
     return value;
   }
-  std::optional<float> decimal(std::size_t width, int decimals) {
-    float value = 0.0f;
-    if (!take_decimal(width, decimals, value)) return std::nullopt;
-    return value;
-  }
   // The same two fields for the hot path of the series reader: false for an illegal
   // character, and `value` is left as it was. The common field (digits behind blanks) takes a
   // quick branch that gives what parse_integer and parse_decimal give.
@@ -124,7 +119,7 @@ class FieldReader {
     }
     const std::optional<std::int32_t> parsed = parse_integer(numeric_field(width));
     if (parsed) value = *parsed;
-    return parsed.has_value();
+    return parsed.has_value() || failed();
   }
   bool take_decimal(std::size_t width, int decimals, float& value) {
     std::uint32_t digits = 0;
@@ -134,15 +129,24 @@ class FieldReader {
     }
     const std::optional<float> parsed = parse_decimal(numeric_field(width), decimals);
     if (parsed) value = *parsed;
-    return parsed.has_value();
+    return parsed.has_value() || failed();
   }
 
-  // 0-based position of the next field.
-  std::size_t position() const { return position_; }
+  // Where the last numeric field that failed stood, as it was taken: its first column
+  // (1-based) and its characters, which end before a comma that ended the field early or at
+  // the end of the line. Only meaningful after take_integer or take_decimal returned false.
+  std::size_t failed_column() const { return failed_at_ + 1; }
+  std::string_view failed_text() const { return failed_text_; }
 
  private:
   // The characters of the next numeric field, which may end early at a comma.
   std::string_view numeric_field(std::size_t width);
+  // Keeps the field just taken by numeric_field as the one that failed; returns false.
+  bool failed() {
+    failed_at_ = field_at_;
+    failed_text_ = field_;
+    return false;
+  }
   bool blanks_and_digits(std::size_t width, std::uint32_t& digits) {
     if (!detail::leading_blanks_then_digits(line_.data() + position_, line_.size() - position_,
                                             width, digits)) {
@@ -154,6 +158,10 @@ class FieldReader {
 
   std::string_view line_;
   std::size_t position_ = 0;
+  std::size_t field_at_ = 0;  // the last field numeric_field took
+  std::string_view field_;
+  std::size_t failed_at_ = 0;
+  std::string_view failed_text_;
 };
 
 }  // namespace quillet::fields

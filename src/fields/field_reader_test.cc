@@ -129,12 +129,18 @@ TEST(ParseDecimal, RejectsIllegalCharacters) {
   }
 }
 
+// A decimal field of the reader, as a value (nullopt for an illegal character).
+std::optional<float> decimal(FieldReader& reader, std::size_t width, int decimals) {
+  float value = 0.0f;
+  if (!reader.take_decimal(width, decimals, value)) return std::nullopt;
+  return value;
+}
+
 TEST(FieldReader, ACommaEndsANumericFieldEarly) {
   // "1,23" read as a 4-column decimal then a 3-column integer: the decimal is "1" and the
   // integer begins after the comma.
   FieldReader reader("1,23 xx");
-  EXPECT_EQ(reader.decimal(4, 3), 0.001f);
-  EXPECT_EQ(reader.position(), 2u);
+  EXPECT_EQ(decimal(reader, 4, 3), 0.001f);
   EXPECT_EQ(reader.integer(3), 23);
   EXPECT_EQ(reader.text(2, 2), "xx");
 }
@@ -147,15 +153,47 @@ TEST(FieldReader, ACommaIsAnOrdinaryCharacterInATextField) {
 TEST(FieldReader, FieldsPastTheEndOfTheLineAreEmpty) {
   FieldReader reader(std::string(60, 'x'));
   reader.tab_to(81);
-  EXPECT_EQ(reader.position(), 60u);
   EXPECT_EQ(reader.text(8, 8), "        ");
   EXPECT_EQ(reader.integer(3), 0);
-  EXPECT_EQ(reader.decimal(4, 3), 0.0f);
+  EXPECT_EQ(decimal(reader, 4, 3), 0.0f);
 
   FieldReader short_line("12");
   EXPECT_EQ(short_line.integer(4), 12);
   short_line.skip(100);
-  EXPECT_EQ(short_line.position(), 2u);
+  EXPECT_EQ(short_line.text(1, 1), " ");
+}
+
+TEST(FieldReader, AFailedFieldIsKeptAsItWasTaken) {
+  const struct {
+    const char* line;
+    std::size_t skip;
+    bool as_decimal;
+    std::size_t column;
+    const char* text;
+  } cases[] = {
+      {"    19x0", 4, false, 5, "19x0"},  // the whole field
+      {"1234 2x4  2", 4, true, 5, " 2x4"},
+      {"1234 2x", 4, true, 5, " 2x"},      // cut off by the end of the line
+      {"x,12", 0, true, 1, "x"},           // ended early by a comma
+  };
+  for (const auto& c : cases) {
+    FieldReader reader(c.line);
+    reader.skip(c.skip);
+    std::int32_t count = 0;
+    float value = 0.0f;
+    const bool ok = c.as_decimal ? reader.take_decimal(4, 3, value) : reader.take_integer(4, count);
+    EXPECT_FALSE(ok) << c.line;
+    EXPECT_EQ(reader.failed_column(), c.column) << c.line;
+    EXPECT_EQ(reader.failed_text(), c.text) << c.line;
+  }
+  // A count behind a comma that ended its value begins right behind the comma.
+  FieldReader reader("1,x5 ");
+  float value = 0.0f;
+  std::int32_t count = 0;
+  ASSERT_TRUE(reader.take_decimal(4, 3, value));
+  EXPECT_FALSE(reader.take_integer(3, count));
+  EXPECT_EQ(reader.failed_column(), 3u);
+  EXPECT_EQ(reader.failed_text(), "x5 ");
 }
 
 TEST(FieldReader, TextFieldsKeepLeadingBlanksAndPadToTheirLength) {

@@ -146,12 +146,6 @@ void put_integer(std::string& line, std::int64_t value, std::size_t width) {
   write_integer(line.data() + at, value, width);
 }
 
-void put_decimal(std::string& line, float value, std::size_t width, int decimals) {
-  const std::size_t at = line.size();
-  line.resize(at + width);
-  write_decimal(line.data() + at, value, width, decimals);
-}
-
 void put_text(std::string& line, std::string_view value, std::size_t width) {
   if (width > value.size()) line.append(width - value.size(), ' ');
   line.append(value.substr(0, width));

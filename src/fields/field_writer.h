@@ -19,7 +19,6 @@ namespace quillet::fields {
 inline constexpr int kMaxWriteDecimals = 8;
 
 void put_integer(std::string& line, std::int64_t value, std::size_t width);
-void put_decimal(std::string& line, float value, std::size_t width, int decimals);
 
 // The same fields written into `out`, which has room for `width` characters; each returns
 // the end of what it wrote (out + width). For lines built in place.

@@ -20,8 +20,8 @@ std::string integer_field(std::int64_t value, std::size_t width) {
 }
 
 std::string decimal_field(float value, std::size_t width = 6, int decimals = 3) {
-  std::string line;
-  put_decimal(line, value, width, decimals);
+  std::string line(width, '?');
+  write_decimal(line.data(), value, width, decimals);
   return line;
 }
 

@@ -65,6 +65,7 @@ bool LineReader::next(std::size_t keep_columns) {
   for (;;) {
     if (begin_ == end_ && !fill()) {
       view_ = text_;
+      if (took_any) ++line_number_;
       return took_any;
     }
     took_any = true;
@@ -78,6 +79,7 @@ bool LineReader::next(std::size_t keep_columns) {
     }
     const std::size_t count = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
     begin_ += count + 1;
+    ++line_number_;
     if (text_.empty() && column_ == 0 && take_in_place(start, count)) return true;
     take(start, count);
     view_ = text_;

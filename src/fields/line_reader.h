@@ -39,6 +39,9 @@ class LineReader {
   bool blank() const;
   // The next call of next() gives the current line again (it must have kept enough columns).
   void step_back() { stepped_back_ = true; }
+  // The 1-based number of the current line (a line given again after step_back() keeps its
+  // number); 0 before the first line.
+  std::int64_t line_number() const { return line_number_; }
 
  private:
   bool fill();
@@ -70,6 +73,7 @@ class LineReader {
   std::uint64_t column_ = 0;  // columns of the current line so far, kept or not
   bool passed_over_content_ = false;
   bool stepped_back_ = false;
+  std::int64_t line_number_ = 0;
 };
 
 }  // namespace quillet::fields

@@ -6,8 +6,13 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -138,6 +143,98 @@ class CFileOutput : public OutputFile {
   bool cut_pending_;
 };
 
+// A new file that nobody else has opened: created, never opened if it is there already.
+std::FILE* create_new(const std::string& name) {
+#if defined(_WIN32)
+  const int fd = _wopen(name_to_wide(name).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
+#else
+  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+#endif
+  if (fd < 0) return nullptr;
+#if defined(_WIN32)
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+#else
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) close(fd);
+#endif
+  return file;
+}
+
+// Puts `from` in the place of `to`, replacing a file of that name at once.
+bool replace_file(const std::string& from, const std::string& to) {
+#if defined(_WIN32)
+  return MoveFileExW(name_to_wide(from).c_str(), name_to_wide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+void remove_file(const std::string& name) {
+  std::error_code ec;
+  fs::remove(native_path(name), ec);
+}
+
+// The column file of the command line: written under a new name beside its own, then put in
+// its place whole.
+class ReplacementOutput : public OutputFile {
+ public:
+  ReplacementOutput(std::FILE* file, std::string temporary, std::string target)
+      : file_(file), temporary_(std::move(temporary)), target_(std::move(target)) {
+    std::setvbuf(file_, nullptr, _IOFBF, kOutputBufferSize);
+  }
+  ~ReplacementOutput() override { abandon(); }
+
+  void write(std::string_view bytes) override {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+      const int error_number = errno;
+      abandon();
+      throw SystemFailure::from_errno("WRITE", error_number);
+    }
+  }
+
+  void finish() override {
+    std::FILE* file = file_;
+    file_ = nullptr;
+    errno = 0;
+    if (std::fflush(file) != 0) {
+      const int error_number = errno;
+      std::fclose(file);
+      remove_file(temporary_);
+      throw SystemFailure::from_errno("WRITE", error_number);
+    }
+    if (std::fclose(file) != 0) {
+      const int error_number = errno;
+      remove_file(temporary_);
+      throw SystemFailure::from_errno("CLOSE", error_number);
+    }
+    if (!replace_file(temporary_, target_)) {
+#if defined(_WIN32)
+      const int error_number = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+#else
+      const int error_number = errno;
+#endif
+      remove_file(temporary_);
+      throw SystemFailure::from_errno("RENAME", error_number);
+    }
+  }
+
+  void abandon() noexcept override {
+    if (file_ == nullptr) return;
+    std::fclose(file_);
+    file_ = nullptr;
+    remove_file(temporary_);
+  }
+
+ private:
+  std::FILE* file_;
+  std::string temporary_;
+  std::string target_;
+};
+
 class RealFileSystem : public FileSystem {
  public:
   bool exists(const std::string& name) override {
@@ -169,6 +266,51 @@ class RealFileSystem : public FileSystem {
   bool same_file(const std::string& a, const std::string& b) override {
     std::error_code ec;
     return fs::equivalent(native_path(a), native_path(b), ec) && !ec;
+  }
+
+  std::unique_ptr<OutputFile> open_replacement(const std::string& name) override {
+    refuse_directory(name);
+    // A name of its own beside the column file: the column file's name, a mark and a number.
+    static unsigned counter = 0;
+#if defined(_WIN32)
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const unsigned long process = static_cast<unsigned long>(getpid());
+#endif
+    for (int attempt = 0;; ++attempt) {
+      const std::string temporary =
+          name + ".quillet-" + std::to_string(process) + "-" + std::to_string(++counter);
+      errno = 0;
+      if (std::FILE* file = create_new(temporary)) {
+        return std::make_unique<ReplacementOutput>(file, temporary, name);
+      }
+      if (errno != EEXIST || attempt == 100) throw SystemFailure::from_errno("OPEN", errno);
+    }
+  }
+
+  std::optional<std::string> identity(const std::string& name) override {
+    if (name.find('\0') != std::string::npos) return std::nullopt;
+#if defined(_WIN32)
+    HANDLE handle = CreateFileW(name_to_wide(name).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) +
+           ":" + std::to_string(info.nFileIndexLow);
+#else
+    struct stat status {};
+    if (stat(name.c_str(), &status) != 0) return std::nullopt;
+    return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+#endif
+  }
+
+  bool is_directory(const std::string& name) override {
+    std::error_code ec;
+    return name.find('\0') == std::string::npos && fs::is_directory(native_path(name), ec);
   }
 };
 

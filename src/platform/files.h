@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,17 @@ class FileSystem {
   virtual std::unique_ptr<OutputFile> open_output(const std::string& name) = 0;
   // True when both names exist and are one file (the same path, a link, ...).
   virtual bool same_file(const std::string& a, const std::string& b) = 0;
+
+  // A file written whole or not at all: the bytes go to a new file beside `name` (in the same
+  // folder), which finish() puts in the place of `name`, replacing a file of that name at
+  // once. abandon(), a failure, or the end of the object without finish() removes the new
+  // file and leaves a file of that name as it was. Failures throw SystemFailure ("OPEN" for
+  // the new file, "WRITE", "CLOSE", "RENAME").
+  virtual std::unique_ptr<OutputFile> open_replacement(const std::string& name) = 0;
+  // What tells one file from another (two names of one file have the same), or nullopt when
+  // no file has the name.
+  virtual std::optional<std::string> identity(const std::string& name) = 0;
+  virtual bool is_directory(const std::string& name) = 0;
 };
 
 // The real file system, through <cstdio> and <filesystem>.

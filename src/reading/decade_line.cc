@@ -1,5 +1,6 @@
 #include "reading/decade_line.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -132,21 +133,69 @@ bool read_plain_slots(std::string_view line, std::size_t passed_over, std::size_
 namespace detail {
 
 bool read_slots_by_fields(std::string_view line, std::size_t passed_over, std::size_t slots,
-                          Slots& out) {
+                          Slots& out, FailedField& failed) {
   fields::FieldReader reader(line);
   reader.skip(passed_over);
   for (std::size_t k = 0; k < slots; ++k) {
-    if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value)) return false;
-    if (!reader.take_integer(kCountWidth, out[k].count)) return false;
+    if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value) ||
+        !reader.take_integer(kCountWidth, out[k].count)) {
+      failed = {reader.failed_column(), reader.failed_text()};
+      return false;
+    }
   }
   return true;
 }
 
 }  // namespace detail
 
-bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots, Slots& out) {
+bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots, Slots& out,
+                FailedField& failed) {
   return read_plain_slots(line, passed_over, slots, out) ||
-         detail::read_slots_by_fields(line, passed_over, slots, out);
+         detail::read_slots_by_fields(line, passed_over, slots, out, failed);
+}
+
+namespace {
+
+constexpr std::size_t kNameWidth = 6;
+constexpr std::size_t kYearWidth = 4;
+
+bool holds_digit(std::string_view columns) {
+  return std::any_of(columns.begin(), columns.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Columns first..last (1-based) of the line, as far as the line reaches.
+std::string_view columns(std::string_view line, std::size_t first, std::size_t last) {
+  if (line.size() < first) return {};
+  return line.substr(first - 1, last - first + 1);
+}
+
+}  // namespace
+
+std::string_view series_name_of(std::string_view line) {
+  std::string_view name = columns(line, 1, kNameWidth);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return name;
+}
+
+bool names_a_series(std::string_view line) {
+  const std::string_view name = columns(line, 1, kNameWidth);
+  if (std::all_of(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; })) {
+    return false;
+  }
+  fields::FieldReader reader(line);
+  reader.skip(kNameWidth);
+  return reader.integer(kYearWidth).has_value() &&
+         holds_digit(columns(line, kNameWidth + 1, kFieldsStart));
+}
+
+bool reads_as_data(std::string_view line) {
+  if (!names_a_series(line)) return false;
+  if (!holds_digit(columns(line, kFieldsStart + 1, kFieldsStart + kSlotWidth * kSlotsPerLine))) {
+    return false;
+  }
+  Slots slots{};
+  FailedField failed;
+  return read_slots(line, kFieldsStart, kSlotsPerLine, slots, failed);
 }
 
 }  // namespace quillet::reading

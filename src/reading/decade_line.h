@@ -21,16 +21,38 @@ struct Slot {
 };
 using Slots = std::array<Slot, kSlotsPerLine>;
 
+// A field that could not be read: its first column (1-based) and its characters as taken (a
+// comma that ended it early, or the end of the line, ends them).
+struct FailedField {
+  std::size_t column = 0;
+  std::string_view text;
+};
+
 // Reads `slots` slots after `passed_over` columns into out[0..slots). False on a field that
-// cannot be read (an illegal character). A line whose every field is digits behind blanks,
-// the common line, takes a quick branch that gives what the field rules give.
-bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots, Slots& out);
+// cannot be read (an illegal character), which is then described in `failed`. A line whose
+// every field is digits behind blanks, the common line, takes a quick branch that gives what
+// the field rules give.
+bool read_slots(std::string_view line, std::size_t passed_over, std::size_t slots, Slots& out,
+                FailedField& failed);
+
+// True when the line's columns 1-6 hold something other than blanks and TABs and its year
+// field (columns 7-10) reads as an integer and holds a digit: the start of a series' first
+// line. Columns past the end of the line count as blanks.
+bool names_a_series(std::string_view line);
+
+// True when a line read as a header line could be the first line of a series: it names a
+// series (above), columns 11-80 hold a digit, and its ten slots from column 11 read. Real
+// header lines hold words there.
+bool reads_as_data(std::string_view line);
+
+// Columns 1-6 of a line without trailing blanks: the series name as messages show it.
+std::string_view series_name_of(std::string_view line);
 
 namespace detail {
 // read_slots without its quick branch: field by field through the field rules. For the test
 // that compares the two (decade_line_test.cc).
 bool read_slots_by_fields(std::string_view line, std::size_t passed_over, std::size_t slots,
-                          Slots& out);
+                          Slots& out, FailedField& failed);
 }  // namespace detail
 
 }  // namespace quillet::reading

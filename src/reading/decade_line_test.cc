@@ -11,15 +11,16 @@ namespace {
 
 TEST(ReadSlots, APlainLineAndAnOddOne) {
   Slots out{};
+  FailedField failed;
   const std::string first_line = "NAME  1653" + std::string(21, ' ') + "1234 12 987  39990  0";
-  ASSERT_TRUE(read_slots(first_line, 31, 3, out));
+  ASSERT_TRUE(read_slots(first_line, 31, 3, out, failed));
   EXPECT_EQ(out[0].value, 1.234f);
   EXPECT_EQ(out[0].count, 12);
   EXPECT_EQ(out[1].value, 0.987f);
   EXPECT_EQ(out[2].value, 9.99f);
   EXPECT_EQ(out[2].count, 0);
   // Blanks inside, a sign, a point, a comma and a short line take the field rules.
-  ASSERT_TRUE(read_slots("X     1900 1 2  1-123 -2 .5,7", 10, 4, out));
+  ASSERT_TRUE(read_slots("X     1900 1 2  1-123 -2 .5,7", 10, 4, out, failed));
   EXPECT_EQ(out[0].value, 0.012f);
   EXPECT_EQ(out[0].count, 1);
   EXPECT_EQ(out[1].value, -0.123f);
@@ -27,7 +28,32 @@ TEST(ReadSlots, APlainLineAndAnOddOne) {
   EXPECT_EQ(out[2].value, 0.5f);
   EXPECT_EQ(out[2].count, 7);
   EXPECT_EQ(out[3].value, 0.0f);  // beyond the end of the line
-  EXPECT_FALSE(read_slots("X     1900 12a4  1", 10, 1, out));
+  EXPECT_FALSE(read_slots("X     1900 12a4  1", 10, 1, out, failed));
+  EXPECT_EQ(failed.column, 11u);
+  EXPECT_EQ(failed.text, " 12a");
+}
+
+TEST(DecadeLine, HeaderLinesThatReadAsData) {
+  const struct {
+    const char* line;
+    bool names_a_series;
+    bool reads_as_data;
+  } cases[] = {
+      {"AZ571 1652 1044  1 1006  1", true, true},
+      {"AZ571 1652", true, false},                        // no digit in the slots' columns
+      {"AZ571 1652 Douglas-fir  PSME  2260M", true, false},  // words: a slot does not read
+      {"      1652 1044  1", false, false},                // no name
+      {"AZ571      1044  1", false, false},                // a year without a digit
+      {"AZ571 19x2 1044  1", false, false},                // a year that does not read
+      {"AZ571 -    1044  1", false, false},
+      {"AZ", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(names_a_series(c.line), c.names_a_series) << "[" << c.line << "]";
+    EXPECT_EQ(reads_as_data(c.line), c.reads_as_data) << "[" << c.line << "]";
+  }
+  EXPECT_EQ(series_name_of("AZ5   1652"), "AZ5");
+  EXPECT_EQ(series_name_of(" A B"), " A B");
 }
 
 // The quick branch against the field rules, over random lines: half of them common lines
@@ -64,9 +90,13 @@ TEST(ReadSlots, QuickBranchReadsWhatTheFieldRulesRead) {
     const std::size_t passed_over = kFieldsStart + kSlotWidth * (kSlotsPerLine - slots);
     Slots quick{};
     Slots general{};
-    const bool quick_ok = read_slots(line, passed_over, slots, quick);
-    const bool general_ok = detail::read_slots_by_fields(line, passed_over, slots, general);
+    FailedField quick_failed;
+    FailedField general_failed;
+    const bool quick_ok = read_slots(line, passed_over, slots, quick, quick_failed);
+    const bool general_ok =
+        detail::read_slots_by_fields(line, passed_over, slots, general, general_failed);
     ASSERT_EQ(quick_ok, general_ok) << "[" << line << "]";
+    ASSERT_EQ(quick_failed.column, general_failed.column) << "[" << line << "]";
     for (std::size_t k = 0; quick_ok && k < slots; ++k) {
       ASSERT_EQ(std::memcmp(&quick[k].value, &general[k].value, sizeof(float)), 0)
           << "[" << line << "] slot " << k;

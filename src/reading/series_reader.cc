@@ -1,9 +1,9 @@
 #include "reading/series_reader.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "fields/field_reader.h"
-#include "fields/field_writer.h"
 #include "reading/decade_line.h"
 
 namespace quillet::reading {
@@ -16,101 +16,101 @@ constexpr float kEndMarker = 9.99f;
 
 bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
 
-std::array<std::string, 3> series_report(int s, std::string_view name, std::int32_t first_year,
-                                         std::int32_t last_year, std::string_view label) {
-  std::string heading = " Reading in series ";
-  fields::put_integer(heading, s, 4);
-  std::string years = " ";
-  years.append(name);
-  years.push_back(' ');
-  fields::put_integer(years, first_year, 5);
-  years.push_back(' ');
-  fields::put_integer(years, last_year, 5);
-  years.append("  ");
-  years.append(label);
-  return {std::move(heading), std::move(years), ""};
+ReadErrorPlace error_place(const fields::LineReader& input, std::size_t column,
+                           std::string_view text) {
+  return {.line = input.line_number(),
+          .first_column = column,
+          .last_column = column + text.size() - 1,
+          .text = std::string(text)};
+}
+
+// Columns 1-6 of a line, blank-padded: what two lines' names are compared by.
+std::string_view name_columns(std::string_view line, std::string& padded) {
+  padded.assign(line.substr(0, std::min(line.size(), kNameWidth)));
+  padded.resize(kNameWidth, ' ');
+  return padded;
 }
 
 }  // namespace
 
-std::vector<std::string> stop_lines(std::string_view reason) {
-  return {fields::plain_line(reason), fields::plain_line(" Program terminating ")};
-}
-
-OutcomeReport outcome_report(int s, const SeriesResult& result) {
-  switch (result.outcome) {
-    case SeriesOutcome::kSeriesRead: {
-      const auto lines =
-          series_report(s, result.name, result.first_year, result.last_year, result.label);
-      return {{lines.begin(), lines.end()}, {}};
-    }
-    case SeriesOutcome::kEndOfInput:
-      if (!result.cut_off_content) return {};
-      return {{},
-              {" Warning: the input ends inside series " + std::to_string(s) +
-               ", before its end marker; that series is not converted"}};
-    case SeriesOutcome::kReadError:
-      return {stop_lines(" Error reading data "), {}};
-    case SeriesOutcome::kTooManySeries:
-      return {stop_lines(table::limit_message(table::Limit::kSeries)), {}};
-    case SeriesOutcome::kSeriesTooLong:
-      return {stop_lines(table::limit_message(table::Limit::kValues)), {}};
-  }
-  return {};
+std::optional<HeaderLineData> header_line_data(const fields::LineReader& input) {
+  if (!reads_as_data(input.text())) return std::nullopt;
+  return HeaderLineData{input.line_number(), std::string(series_name_of(input.text()))};
 }
 
 SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
-                   std::string& trailing_label) {
+                   std::string& trailing_label, Watch watch) {
   const bool stored = s <= table::kMaxSeries;
+  SeriesResult result;
   bool content = false;  // something other than blanks has been read of this series
-  const auto end_of_input = [&content] {
-    return SeriesResult{.outcome = SeriesOutcome::kEndOfInput, .cut_off_content = content};
+  std::int32_t length = 0;
+  // Every way out: a stored series keeps the number of places it wrote.
+  const auto finish = [&](SeriesOutcome outcome) -> SeriesResult {
+    if (stored) table.set_length(s, length);
+    result.outcome = outcome;
+    if (outcome == SeriesOutcome::kEndOfInput) result.cut_off_content = content;
+    return std::move(result);
   };
 
   for (int h = 0; h < header_lines; ++h) {
-    if (!input.next(kDecadeLineColumns)) return end_of_input();
+    if (!input.next(kDecadeLineColumns)) return finish(SeriesOutcome::kEndOfInput);
     content = content || !input.blank();
+    if (watch.header_data && !result.header_data) result.header_data = header_line_data(input);
   }
 
   // The first line gives the name, the first year and the label, and is then read once more
   // as the series' first line of data.
-  if (!input.next(kDecadeLineColumns)) return end_of_input();
+  if (!input.next(kDecadeLineColumns)) return finish(SeriesOutcome::kEndOfInput);
   content = content || !input.blank();
   fields::FieldReader first(input.text());
   const std::string name = first.text(kNameWidth, kNameWidth);
-  const std::optional<std::int32_t> first_year = first.integer(kYearWidth);
-  if (!first_year) return {.outcome = SeriesOutcome::kReadError};
+  std::int32_t first_year = 0;
+  if (!first.take_integer(kYearWidth, first_year)) {
+    result.error = error_place(input, first.failed_column(), first.failed_text());
+    return finish(SeriesOutcome::kReadError);
+  }
   first.tab_to(kLabelColumn);
   trailing_label = first.text(kLabelLength, kLabelLength);
   input.step_back();
 
-  if (stored) table.set_series(s, name, *first_year);
+  if (stored) table.set_series(s, name, first_year);
 
   // The first value stands in the slot of its year within the decade.
-  const auto skipped = static_cast<std::size_t>(((*first_year % 10) + 10) % 10);
+  const auto skipped = static_cast<std::size_t>(((first_year % 10) + 10) % 10);
   std::size_t slots = kSlotsPerLine - skipped;
   std::size_t passed_over = kFieldsStart + kSlotWidth * skipped;
 
-  std::int32_t length = 0;
   bool too_long = false;
+  bool first_line = true;
+  std::string other_name;
   Slots line_slots{};
+  FailedField failed;
   for (;;) {
-    if (!input.next(kDecadeLineColumns)) return end_of_input();
+    if (!input.next(kDecadeLineColumns)) return finish(SeriesOutcome::kEndOfInput);
     content = content || !input.blank();
-    if (!read_slots(input.text(), passed_over, slots, line_slots)) {
-      return {.outcome = SeriesOutcome::kReadError};
+    const std::string_view line = input.text();
+    // A continuation line that names another series: the one before probably lacks its end
+    // marker. Lines whose name columns are blank, as the layout allows, say nothing.
+    if (watch.run_into && !first_line && !result.run_into &&
+        name_columns(line, other_name) != name && names_a_series(line)) {
+      result.run_into = RunInto{input.line_number(), std::string(series_name_of(line)), s,
+                                std::string(series_name_of(name))};
+    }
+    first_line = false;
+    if (!read_slots(line, passed_over, slots, line_slots, failed)) {
+      result.error = error_place(input, failed.column, failed.text);
+      return finish(SeriesOutcome::kReadError);
     }
     for (std::size_t k = 0; k < slots; ++k) {
       const Slot& slot = line_slots[k];
       if (is_end_marker(slot)) {
-        if (!stored) return {.outcome = SeriesOutcome::kTooManySeries};
-        if (too_long) return {.outcome = SeriesOutcome::kSeriesTooLong};
-        table.set_length(s, length);
-        return {.outcome = SeriesOutcome::kSeriesRead,
-                .name = std::string(table.name(s)),
-                .first_year = *first_year,
-                .last_year = *first_year + length - 1,
-                .label = trailing_label};
+        if (!stored) return finish(SeriesOutcome::kTooManySeries);
+        if (too_long) return finish(SeriesOutcome::kSeriesTooLong);
+        result.name = std::string(table.name(s));
+        result.first_year = first_year;
+        result.last_year = first_year + length - 1;
+        result.label = trailing_label;
+        return finish(SeriesOutcome::kSeriesRead);
       }
       // Values past the table's 8000 places are read on but not stored: only the end
       // marker tells a series too long from one the end of the input cuts off.

@@ -17,11 +17,9 @@
 #ifndef QUILLET_READING_SERIES_READER_H_
 #define QUILLET_READING_SERIES_READER_H_
 
-#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "fields/line_reader.h"
 #include "table/series_table.h"
@@ -40,6 +38,37 @@ enum class SeriesOutcome {
   kSeriesTooLong,  // a complete series (end marker found) beyond the capacity of values
 };
 
+// Where a read error stands: the input line (1-based, header lines counted), the columns of
+// the field that could not be read as it was taken, and its characters.
+struct ReadErrorPlace {
+  std::int64_t line = 0;
+  std::size_t first_column = 0;
+  std::size_t last_column = 0;
+  std::string text;
+};
+
+// A line passed over as a header line that reads as the first line of a series.
+struct HeaderLineData {
+  std::int64_t line = 0;
+  std::string name;  // its columns 1-6 without trailing blanks
+};
+
+// A continuation line that names another series than the one it is read into: the end
+// marker of that series is probably missing.
+struct RunInto {
+  std::int64_t line = 0;
+  std::string name;         // the line's columns 1-6 without trailing blanks
+  int series = 0;           // the series it is read into
+  std::string series_name;  // columns 1-6 of the series' first line without trailing blanks
+};
+
+// Which of the checks above a call makes: a run reports each only once, so a caller that has
+// seen one turns its check off.
+struct Watch {
+  bool header_data = true;
+  bool run_into = true;
+};
+
 struct SeriesResult {
   SeriesOutcome outcome = SeriesOutcome::kSeriesRead;
   // For kEndOfInput: a line of the cut-off series held something other than blanks and TABs.
@@ -49,30 +78,25 @@ struct SeriesResult {
   std::int32_t first_year = 0;
   std::int32_t last_year = 0;
   std::string label{};
+  // For kReadError.
+  ReadErrorPlace error{};
+  // Found on the way, whatever the outcome (only when the Watch asked for them).
+  std::optional<HeaderLineData> header_data{};
+  std::optional<RunInto> run_into{};
 };
 
 // Reads series s (1 to the table's capacity) into the table, passing over `header_lines`
 // lines first. With s one beyond the capacity the series is read without being stored, to
 // learn whether the input holds one more complete series than the table can take. The input
 // must stand at the series' first line (or first header line); after a series is read it
-// stands on the line after the end marker. Writes nothing to the console: the outcome is the
-// result, and outcome_report() says what it shows.
+// stands on the line after the end marker. Whatever the outcome, the table's length of a
+// stored series is the number of places written. Writes nothing: the outcome is the result.
 SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
-                   std::string& trailing_label);
+                   std::string& trailing_label, Watch watch = {});
 
-// What the console shows for the outcome of reading series s, the one place that words the
-// reader's outcomes:
-//   series read        " Reading in series    s", the name with its years and label, ""
-//   end of input       nothing, or the warning on the error stream for a cut-off series
-//   read error, limit  the reason and " Program terminating " (plain console lines)
-struct OutcomeReport {
-  std::vector<std::string> lines;        // standard output
-  std::vector<std::string> error_lines;  // the error stream
-};
-OutcomeReport outcome_report(int s, const SeriesResult& result);
-
-// The two plain console lines that stop a conversion: the reason and " Program terminating ".
-std::vector<std::string> stop_lines(std::string_view reason);
+// A header line passed over: the same check as for the header lines of a series, for the
+// header lines at the top of a file.
+std::optional<HeaderLineData> header_line_data(const fields::LineReader& input);
 
 }  // namespace quillet::reading
 

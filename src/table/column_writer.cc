@@ -44,12 +44,33 @@ char* build_data_line(const YearTable& years, int r, int series_count, char sepa
 
 namespace {
 
+// A data line whose cells outside each series' years hold the `missing` text.
+char* build_data_line_with_missing(const YearTable& years, int r, int series_count,
+                                   char separator, std::string_view missing, char* out) {
+  out = fields::write_integer(out, years.year(r), kYearWidth);
+  *out++ = separator;
+  out = fields::write_integer(out, years.n(r), kNWidth);
+  for (int i = 1; i <= series_count; ++i) {
+    *out++ = separator;
+    if (years.within_series(i, r)) {
+      out = fields::write_decimal(out, years.cell(i, r), kValueWidth, kValueDecimals);
+    } else {
+      out = std::copy(missing.begin(), missing.end(), out);
+    }
+  }
+  return out;
+}
+
 // Gathers whole lines into large writes. Lines are built in place, so each byte of the
 // column file is written once here and copied once more, by the system.
 class LineBuffer {
  public:
-  LineBuffer(platform::OutputFile& out, std::size_t longest_line)
-      : out_(out), capacity_(std::max(kChunk, longest_line)), buffer_(new char[capacity_]) {}
+  // `longest_line`: the most that one reserve() asks for; `total`: all that will be written
+  // (a small file does not need the whole chunk).
+  LineBuffer(platform::OutputFile& out, std::size_t longest_line, std::size_t total)
+      : out_(out),
+        capacity_(std::max(std::min(kChunk, total), longest_line)),
+        buffer_(new char[capacity_]) {}
 
   char* reserve(std::size_t n) {
     if (used_ + n > capacity_) flush();
@@ -72,20 +93,28 @@ class LineBuffer {
 }  // namespace
 
 void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
-                       char separator, std::string_view line_end) {
+                       char separator, std::string_view line_end,
+                       std::optional<std::string_view> missing) {
   const int n = series.series_count();
   std::string header;
   build_header_line(series, separator, header);
   header.append(line_end);
 
-  const std::size_t line_length = data_line_length(n) + line_end.size();
-  LineBuffer lines(out, std::max(header.size(), line_length));
+  // The longest a data line can be: a missing text may be wider than a value's field.
+  const std::size_t cell_width = missing ? std::max(kValueWidth, missing->size()) : kValueWidth;
+  const std::size_t line_length = data_line_length(n) + (cell_width - kValueWidth) *
+                                                            static_cast<std::size_t>(n) +
+                                  line_end.size();
+  const std::size_t rows = static_cast<std::size_t>(std::max(years.rows(), 0));
+  LineBuffer lines(out, std::max(header.size(), line_length), header.size() + rows * line_length);
   char* at = lines.reserve(header.size());
   lines.commit(std::copy(header.begin(), header.end(), at));
 
   std::array<float, kMaxSeries> row{};
   for (int r = 1; r <= years.rows(); ++r) {
-    char* end = build_data_line(years, r, n, separator, row.data(), lines.reserve(line_length));
+    char* line = lines.reserve(line_length);
+    char* end = missing ? build_data_line_with_missing(years, r, n, separator, *missing, line)
+                        : build_data_line(years, r, n, separator, row.data(), line);
     lines.commit(std::copy(line_end.begin(), line_end.end(), end));
   }
   lines.flush();

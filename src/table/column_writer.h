@@ -9,6 +9,7 @@
 #ifndef QUILLET_TABLE_COLUMN_WRITER_H_
 #define QUILLET_TABLE_COLUMN_WRITER_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,11 @@ std::size_t data_line_length(int series_count);
 char* build_data_line(const YearTable& years, int r, int series_count, char separator, float* row,
                       char* out);
 
+// Writes the whole column file. With `missing`, a cell of a year before a series' first
+// year or after its last year holds that text, as it stands, instead of 0.000.
 void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
-                       char separator, std::string_view line_end);
+                       char separator, std::string_view line_end,
+                       std::optional<std::string_view> missing = std::nullopt);
 
 }  // namespace quillet::table
 

@@ -22,6 +22,18 @@ void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_ye
   std::copy_n(name.begin(), std::min(name.size(), kNameLength), stored.begin());
   store_->first_years[slot(s)] = first_year;
   store_->lengths[slot(s)] = 0;
+  series_set_ = std::max(series_set_, s);
+}
+
+void SeriesTable::clear() {
+  for (int s = 1; s <= series_set_; ++s) {
+    const std::int32_t length = store_->lengths[slot(s)];
+    for (int p = 1; p <= length; ++p) store_->values[index(s, p)] = 0.0f;
+    if (s == 1) std::fill_n(store_->first_counts.begin(), length, 0);
+    store_->lengths[slot(s)] = 0;
+  }
+  series_set_ = 0;
+  series_count_ = 0;
 }
 
 }  // namespace quillet::table

@@ -9,10 +9,10 @@
 // whole row or column per value.
 //
 // The whole table (the grid and the first years, lengths, names and counts) is reserved once
-// for the run as memory that reads zero until it is touched, so a small file costs only the
-// pages its values land on. Every series slot is filled once per
-// run, which is why the reader never needs to clear a slot before filling it: each place
-// beyond a series' length still reads 0.
+// as memory that reads zero until it is touched, so a small file costs only the pages its
+// values land on. The reader never clears a slot before filling it: each place beyond a
+// series' length must read 0, so a table that is used again (the next file, or another file
+// type tried on the same file) is cleared first, of what was written only.
 //
 // Of the counts read beside the values only those of the first series are kept: they are the
 // N column, and nothing reads the counts of any other series. (Keeping them all would cost a
@@ -59,7 +59,13 @@ class SeriesTable {
   // The name of a series set by set_series (only those are ever asked for).
   std::string_view name(int s) const { return {store_->names[slot(s)].data(), kNameLength}; }
   void set_series(int s, std::string_view name, std::int32_t first_year);
+  // The number of places of series s that hold values (for a series the input cut off, the
+  // places written so far).
   void set_length(int s, std::int32_t length) { store_->lengths[slot(s)] = length; }
+
+  // Back to the table of no series, every place reading 0 again. Costs what was written: the
+  // places 1 to length of every series set since the last clear.
+  void clear();
 
   // Number of series read completely, 0 to 1500.
   int series_count() const { return series_count_; }
@@ -85,6 +91,7 @@ class SeriesTable {
   };
   std::unique_ptr<Store, FreeDeleter> store_;
   int series_count_ = 0;
+  int series_set_ = 0;  // the highest series set since the last clear
 };
 
 }  // namespace quillet::table

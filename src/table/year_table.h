@@ -38,9 +38,11 @@ class YearTable {
   int rows() const { return range_.maxage; }
   std::int32_t year(int r) const { return range_.minyr + r - 1; }
   // Series i's value in row r.
-  float cell(int i, int r) const {
-    const int p = r - offsets_[static_cast<std::size_t>(i - 1)];
-    return p >= 1 && p <= series_.length(i) ? series_.value(i, p) : 0.0f;
+  float cell(int i, int r) const { return within_series(i, r) ? series_.value(i, place(i, r)) : 0.0f; }
+  // True when row r lies within series i's years (its first year to its last).
+  bool within_series(int i, int r) const {
+    const int p = place(i, r);
+    return p >= 1 && p <= series_.length(i);
   }
   // The N column: the count the input gave beside series 1's value for the row's year, and 0
   // where series 1 has no value.
@@ -49,6 +51,8 @@ class YearTable {
   void fill_row(int r, float* row) const;
 
  private:
+  int place(int i, int r) const { return r - offsets_[static_cast<std::size_t>(i - 1)]; }
+
   const SeriesTable& series_;
   YearRange range_;
   bool same_offsets_ = true;
