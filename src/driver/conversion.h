@@ -35,18 +35,18 @@ class ReadEvents {
 };
 
 enum class ReadEnd {
-  kEndOfInput,          // every series was read: the column file can be written
-  kFileHeaderCut,       // the input ended inside the file header lines (types 2-5)
-  kReadError,           // a field could not be read: `error` says where
-  kHeaderLineData,      // a header line reads as data (only when asked to stop there)
-  kTooManySeries,       // limits: nothing is written
+  kEndOfInput,      // every series was read: the column file can be written
+  kFileHeaderCut,   // the input ended inside the file header lines (types 2-5)
+  kReadError,       // a field could not be read: `error` says where
+  kHeaderLineData,  // a header line reads as data (only when asked to stop there)
+  kTooManySeries,   // limits: nothing is written
   kSeriesTooLong,
 };
 
 struct ReadOutcome {
   ReadEnd end = ReadEnd::kEndOfInput;
-  int series_count = 0;             // series read whole
-  reading::ReadErrorPlace error{};  // for kReadError
+  int series_count = 0;                                  // series read whole
+  reading::ReadErrorPlace error{};                       // for kReadError
   std::optional<reading::HeaderLineData> header_data{};  // for kHeaderLineData
   bool cut_off = false;  // the input ended inside a series that held more than blanks
 };

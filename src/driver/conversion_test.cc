@@ -30,8 +30,9 @@ class Record : public ReadEvents {
 
 std::string series(std::string_view name, long first_year, long length) {
   std::string out;
-  testing::append_series(out, name, first_year, length,
-                         [](long v) { return testing::Slot{1000 + v, 1}; });
+  testing::append_series(out, name, first_year, length, [](long v) {
+    return testing::Slot{1000 + v, 1};
+  });
   return out;
 }
 
@@ -74,9 +75,7 @@ TEST_F(ConversionTest, HeaderLinesThatHoldDataAreReportedOnce) {
   };
   for (const auto& c : cases) {
     read(c.data, c.type);
-    EXPECT_EQ(record_.lines, c.record)
-        << "type " << c.type << "\n"
-        << c.data;
+    EXPECT_EQ(record_.lines, c.record) << "type " << c.type << "\n" << c.data;
   }
 }
 

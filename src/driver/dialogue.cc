@@ -61,8 +61,8 @@ std::vector<std::string> file_type_menu() {
   std::vector<std::string> menu = {plain_line(" "), plain_line(" SELECT FILE TYPE "),
                                    plain_line(" ")};
   for (const FileType& type : offered_file_types()) {
-    menu.push_back(plain_line(" " + std::to_string(type.number) + " = " +
-                              std::string(type.menu_name)));
+    menu.push_back(
+        plain_line(" " + std::to_string(type.number) + " = " + std::string(type.menu_name)));
   }
   menu.push_back(plain_line(" "));
   return menu;

@@ -15,7 +15,8 @@ TEST(Dialogue, WhatTheReadingMeetsIsWordedSo) {
   read = {.name = "X       ", .first_year = -15, .last_year = 123456, .label = ""};
   EXPECT_EQ(series_report(1, read).at(1), " X          -15 *****  ");
 
-  EXPECT_EQ(stop_lines(kErrorReadingData), (Lines{"  Error reading data ", "  Program terminating "}));
+  EXPECT_EQ(stop_lines(kErrorReadingData),
+            (Lines{"  Error reading data ", "  Program terminating "}));
   EXPECT_EQ(read_error_place({.line = 1, .first_column = 18, .last_column = 21, .text = " 2x4"}),
             " Error reading data in line 1, columns 18-21: \" 2x4\"");
   EXPECT_EQ(header_line_data_warning({.line = 2, .name = "XXX"}),

@@ -18,8 +18,8 @@ struct RunEnd {
 };
 
 // Runs the whole dialogue: 0 for a conversion or a "/" at the file-name prompt, -1 for every
-// failure (a read error and a limit included). `tab_size` is the tab-stop distance for reading lines. Nothing
-// is left open when it returns.
+// failure (a read error and a limit included). `tab_size` is the tab-stop distance for reading
+// lines. Nothing is left open when it returns.
 RunEnd run_once(platform::ConsoleStreams& streams, platform::FileSystem& files, int tab_size);
 
 }  // namespace quillet::driver

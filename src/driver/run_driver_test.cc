@@ -7,33 +7,35 @@
 
 #include "testing/decade_lines.h"
 #include "testing/fake_console.h"
+#include "testing/memory_files.h"
 
 namespace quillet::driver {
 namespace {
 
 using testing::FakeConsole;
-using testing::ScratchDir;
 
-// Runs the dialogue in a scratch folder that is the current folder, as a user would.
+// Runs the dialogue on files in memory, named as a user types them.
 class RunTest : public ::testing::Test {
  protected:
-  RunTest() : saved_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_.path());
-  }
-  ~RunTest() override { std::filesystem::current_path(saved_); }
-
   int run_with(const std::string& answers, int tab_size = 8) {
     FakeConsole console(answers);
-    platform::FileSystem* files = &platform::real_file_system();
-    const int status = run_once(console, *files, tab_size).status;
+    const int status = run_once(console, files_, tab_size).status;
     out_ = console.out();
     err_ = console.err();
     return status;
   }
-  bool exists(const char* name) const { return std::filesystem::exists(dir_.path() / name); }
+  bool exists(const char* name) const { return files_.read(name).has_value(); }
 
-  ScratchDir dir_;
-  std::filesystem::path saved_;
+  // The files of the scratch folder the dialogue runs in.
+  struct Folder {
+    testing::MemoryFileSystem& files;
+    void write(const std::string& name, std::string content) {
+      files.write(name, std::move(content));
+    }
+    std::string read(const std::string& name) const { return files.read(name).value_or(""); }
+  };
+  testing::MemoryFileSystem files_;
+  Folder dir_{files_};
   std::string out_;
   std::string err_;
 };
@@ -65,7 +67,7 @@ TEST_F(RunTest, SlashQuitsAtOnce) {
     EXPECT_EQ(out_, kBanner + kPromptLine) << answer;
     EXPECT_EQ(err_, "");
   }
-  EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+  EXPECT_TRUE(files_.files().empty());
 }
 
 TEST_F(RunTest, MissingFileGivesTheNoticeAndAsksAgain) {
@@ -233,6 +235,18 @@ TEST_F(RunTest, CapacityLimitsEndTheRunWithoutTouchingTheColumnFile) {
   // A 1501st series cut off by the end of the input is simply not counted.
   dir_.write("big.crn", generated(1500, 1) + "S99999100 500  1\n");
   EXPECT_EQ(run_with("big.crn\n0\n"), kExitNormal);
+}
+
+TEST_F(RunTest, FaultsOfTheFileLayerEndWithTheErrorReport) {
+  dir_.write("ring01.crn", kCronol);
+  files_.fail_writes_after(10);
+  EXPECT_EQ(run_with("ring01.crn\n1\n"), kExitFailure);
+  EXPECT_EQ(err_, "? System Error:\n? No space left on device\n? WRITE(UNIT=16,...\n");
+  EXPECT_EQ(dir_.read("ring01_COL"), " Year\tN\tRI");  // what was written stays
+
+  files_.fail_open("ring01_COL");
+  EXPECT_EQ(run_with("ring01.crn\n1\n"), kExitFailure);
+  EXPECT_EQ(err_, "? System Error:\n? Permission denied\n? OPEN(UNIT=16,...\n");
 }
 
 TEST_F(RunTest, TabSizeAppliesToInputLines) {

@@ -173,8 +173,8 @@ TEST(FieldReader, AFailedFieldIsKeptAsItWasTaken) {
   } cases[] = {
       {"    19x0", 4, false, 5, "19x0"},  // the whole field
       {"1234 2x4  2", 4, true, 5, " 2x4"},
-      {"1234 2x", 4, true, 5, " 2x"},      // cut off by the end of the line
-      {"x,12", 0, true, 1, "x"},           // ended early by a comma
+      {"1234 2x", 4, true, 5, " 2x"},  // cut off by the end of the line
+      {"x,12", 0, true, 1, "x"},       // ended early by a comma
   };
   for (const auto& c : cases) {
     FieldReader reader(c.line);

@@ -125,6 +125,12 @@ class StandardStreams : public ConsoleStreams {
   }
   ByteSource& input() override { return stdin_; }
   bool input_is_terminal() const override { return terminal_; }
+  void make_output_binary() override {
+    flush();
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  }
 
  private:
 #if defined(_WIN32)

@@ -26,6 +26,9 @@ class ConsoleStreams {
   virtual ByteSource& input() = 0;
   // True when the answers come from a terminal (the user's own line end then ends a prompt).
   virtual bool input_is_terminal() const = 0;
+  // From now on standard output takes bytes as they are (a table written to it keeps its own
+  // line ends on Windows, where text mode would add a CR).
+  virtual void make_output_binary() {}
 };
 
 // The process's own streams; nothing is allocated for them.

@@ -40,11 +40,11 @@ TEST(DecadeLine, HeaderLinesThatReadAsData) {
     bool reads_as_data;
   } cases[] = {
       {"AZ571 1652 1044  1 1006  1", true, true},
-      {"AZ571 1652", true, false},                        // no digit in the slots' columns
+      {"AZ571 1652", true, false},                           // no digit in the slots' columns
       {"AZ571 1652 Douglas-fir  PSME  2260M", true, false},  // words: a slot does not read
-      {"      1652 1044  1", false, false},                // no name
-      {"AZ571      1044  1", false, false},                // a year without a digit
-      {"AZ571 19x2 1044  1", false, false},                // a year that does not read
+      {"      1652 1044  1", false, false},                  // no name
+      {"AZ571      1044  1", false, false},                  // a year without a digit
+      {"AZ571 19x2 1044  1", false, false},                  // a year that does not read
       {"AZ571 -    1044  1", false, false},
       {"AZ", false, false},
   };

@@ -146,8 +146,8 @@ TEST_F(SeriesReaderTest, ReadErrorsSayWhereTheyStand) {
     const char* text;
   } cases[] = {
       {decade_line("X", "19a0", {"9990  0"}), 1, 7, 10, "19a0"},  // the year
-      {"AB0001190012341 1 2x4  2\n", 1, 18, 21, " 2x4"},           // a value
-      {"AB0001190012341 1 2x", 1, 18, 20, " 2x"},                  // cut off by the line's end
+      {"AB0001190012341 1 2x4  2\n", 1, 18, 21, " 2x4"},          // a value
+      {"AB0001190012341 1 2x", 1, 18, 20, " 2x"},                 // cut off by the line's end
       // a count behind a comma that ended its value early, on a continuation line
       {decade_line("X", "1900", {" 100  1"}) + decade_line("X", "1910", {"1,x5 "}), 2, 13, 15,
        "x5 "},

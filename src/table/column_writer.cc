@@ -45,8 +45,8 @@ char* build_data_line(const YearTable& years, int r, int series_count, char sepa
 namespace {
 
 // A data line whose cells outside each series' years hold the `missing` text.
-char* build_data_line_with_missing(const YearTable& years, int r, int series_count,
-                                   char separator, std::string_view missing, char* out) {
+char* build_data_line_with_missing(const YearTable& years, int r, int series_count, char separator,
+                                   std::string_view missing, char* out) {
   out = fields::write_integer(out, years.year(r), kYearWidth);
   *out++ = separator;
   out = fields::write_integer(out, years.n(r), kNWidth);
@@ -102,8 +102,8 @@ void write_column_file(platform::OutputFile& out, const SeriesTable& series, con
 
   // The longest a data line can be: a missing text may be wider than a value's field.
   const std::size_t cell_width = missing ? std::max(kValueWidth, missing->size()) : kValueWidth;
-  const std::size_t line_length = data_line_length(n) + (cell_width - kValueWidth) *
-                                                            static_cast<std::size_t>(n) +
+  const std::size_t line_length = data_line_length(n) +
+                                  (cell_width - kValueWidth) * static_cast<std::size_t>(n) +
                                   line_end.size();
   const std::size_t rows = static_cast<std::size_t>(std::max(years.rows(), 0));
   LineBuffer lines(out, std::max(header.size(), line_length), header.size() + rows * line_length);

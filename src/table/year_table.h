@@ -38,7 +38,9 @@ class YearTable {
   int rows() const { return range_.maxage; }
   std::int32_t year(int r) const { return range_.minyr + r - 1; }
   // Series i's value in row r.
-  float cell(int i, int r) const { return within_series(i, r) ? series_.value(i, place(i, r)) : 0.0f; }
+  float cell(int i, int r) const {
+    return within_series(i, r) ? series_.value(i, place(i, r)) : 0.0f;
+  }
   // True when row r lies within series i's years (its first year to its last).
   bool within_series(int i, int r) const {
     const int p = place(i, r);
