@@ -9,7 +9,7 @@ std::string derive_output_name(std::string_view input_name) {
   const std::size_t stem_end = scanned.find_first_of(". ");
   std::string output(scanned.substr(0, stem_end));
   output.append("_COL");
-  output.resize(kNameLength, ' ');
+  output.resize(kAnswerLength, ' ');
   return output;
 }
 

@@ -9,7 +9,7 @@
 namespace quillet::driver {
 
 // The input name and the output name are 40-character texts, padded with blanks.
-inline constexpr std::size_t kNameLength = 40;
+inline constexpr std::size_t kAnswerLength = 40;
 // Only the first 20 characters of the input name make the stem of the output name.
 inline constexpr std::size_t kStemScan = 20;
 

@@ -6,7 +6,7 @@ namespace quillet::driver {
 namespace {
 
 std::string padded(std::string name) {
-  name.resize(kNameLength, ' ');
+  name.resize(kAnswerLength, ' ');
   return name;
 }
 

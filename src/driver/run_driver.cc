@@ -213,7 +213,7 @@ std::optional<std::string> Run::ask_input_name() {
   for (;;) {
     console_.write_line("");
     console_.write_prompt(name_prompt());
-    const std::string name = read_answer(kNameLength);
+    const std::string name = read_answer(kAnswerLength);
     if (name[0] == '/') return std::nullopt;
     const std::string file_name = trim_blanks(name);
     if (file_name.empty()) {

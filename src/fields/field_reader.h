@@ -1,6 +1,7 @@
 // Taking fields from a line. A reader walks one line from column 1; each field begins where
 // the last one ended and covers w columns, or what is left of the line (missing columns count
-// as blanks). Nothing here allocates on the path of a numeric field.
+// as blanks). A numeric field allocates nothing, but for a decimal field of more than 15
+// significant digits, whose one correctly rounded conversion goes through a string.
 //
 // Numeric fields:
 //  - blanks and TABs are removed wherever they stand; they are not read as zeros, so the

@@ -3,8 +3,8 @@
 //  - a carriage return is dropped wherever it stands, so CR LF reads like LF;
 //  - except in an input file with classic line ends: a file that holds no line feed at all
 //    but at least one carriage return has the carriage return as its line end (each CR ends
-//    a line, CR CR gives an empty line). A source that cannot be read twice (a pipe) keeps
-//    the line feed rule once its first 64 KB hold no line feed;
+//    a line, CR CR gives an empty line). A source that cannot be read twice (a pipe) always
+//    keeps the line feed rule;
 //  - a TAB becomes blanks up to the next tab stop (every `tab_size` columns; with tab size 0
 //    it stays an ordinary character), and columns are counted after this.
 // Lines may be of any length, but only the columns a layout can reach are kept: the caller

@@ -19,7 +19,7 @@ SeriesTable::SeriesTable() : store_(static_cast<Store*>(std::calloc(1, sizeof(St
 void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_year) {
   SeriesName& stored = store_->names[slot(s)];
   stored.fill(' ');
-  std::copy_n(name.begin(), std::min(name.size(), kNameLength), stored.begin());
+  std::copy_n(name.begin(), std::min(name.size(), kSeriesNameWidth), stored.begin());
   store_->first_years[slot(s)] = first_year;
   store_->lengths[slot(s)] = 0;
   series_set_ = std::max(series_set_, s);

@@ -30,9 +30,9 @@
 
 namespace quillet::table {
 
-inline constexpr std::size_t kNameLength = 8;
+inline constexpr std::size_t kSeriesNameWidth = 8;
 
-using SeriesName = std::array<char, kNameLength>;
+using SeriesName = std::array<char, kSeriesNameWidth>;
 
 class SeriesTable {
  public:
@@ -57,7 +57,7 @@ class SeriesTable {
   std::int32_t first_year(int s) const { return store_->first_years[slot(s)]; }
   std::int32_t length(int s) const { return store_->lengths[slot(s)]; }
   // The name of a series set by set_series (only those are ever asked for).
-  std::string_view name(int s) const { return {store_->names[slot(s)].data(), kNameLength}; }
+  std::string_view name(int s) const { return {store_->names[slot(s)].data(), kSeriesNameWidth}; }
   void set_series(int s, std::string_view name, std::int32_t first_year);
   // The number of places of series s that hold values (for a series the input cut off, the
   // places written so far).
