@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the R, csv and pandas snippets of the README ("Reading the table elsewhere"), as they
-# stand there, on the column files of the three examples, and checks the tables they make:
-# trimmed names, numeric columns, and a missing year as a missing value.
+# Runs the README's conversion with --missing NA and its R, csv and pandas snippets ("Reading
+# the table elsewhere"), as they stand there, on the column files of the three examples, and
+# checks the tables they make: trimmed names, numeric columns, and a missing year as a missing
+# value.
 #
 #   read_elsewhere.sh <quillet binary> <source folder>
 #
@@ -19,18 +20,20 @@ command -v Rscript >/dev/null || { echo "Rscript is not installed (Debian: r-bas
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-for answer in ring01.crn:1 site.ind:2 slopes.mst:6; do
-  cp "$source_dir/examples/${answer%:*}" .
-  printf '%s\n%s\n' "${answer%:*}" "${answer#*:}" | "$binary" > /dev/null ||
-    { echo "${answer%:*} did not convert"; exit 1; }
-done
-
 snippet() {  # the fenced block behind the marker <!-- $1 --> in the README
   awk -v marker="<!-- $1 -->" '$0 == marker { found = 1; next }
        found && /^```/ && !inside { inside = 1; next }
        inside && /^```$/ { exit }
        inside { print }' "$source_dir/README.md"
 }
+
+# The conversion as the README gives it, for each of the three examples.
+PATH=$(dirname "$binary"):$PATH
+for input in ring01.crn site.ind slopes.mst; do
+  cp "$source_dir/examples/$input" .
+  (snippet convert-missing | sed "s/ring01.crn/$input/" | sh > /dev/null) ||
+    { echo "$input did not convert"; exit 1; }
+done
 
 failed=0
 check() {  # check <what> <expected> <actual>
