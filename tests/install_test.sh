@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the installed tree: every path the
 # installed README names exists (relative to its own folder, or to the prefix), the manual
-# page is there and passes the linter, and the installed program converts an installed example.
+# page is there and passes the linter, the installed program converts an installed example,
+# and the installed README's indented commands, run as they stand in an empty folder with
+# PREFIX replaced by the prefix and PREFIX/bin on the PATH, succeed.
 #
 #   install_test.sh <build folder> <source folder>
 set -u
@@ -35,5 +37,22 @@ cp "$prefix/share/quillet/examples/ring01.crn" "$work/"
 cmp -s "$work/ring01_COL" "$source_dir/tests/golden/type1_cronol/expected/files/ring01_COL" ||
   { echo "the installed program's ring01_COL differs"; failed=1; }
 rm -rf "$work"
+
+# The README's commands: the indented lines, one command each.
+work=$(mktemp -d)
+while IFS= read -r command; do
+  command=${command//PREFIX/$prefix}
+  if ! (cd "$work" && PATH="$prefix/bin:$PATH" sh -c "$command" > "$work.out" 2>&1); then
+    if [[ "$command" == gnuplot* ]] && ! command -v gnuplot > /dev/null; then
+      echo "gnuplot is not installed: not run: $command"
+      continue
+    fi
+    echo "the installed README's command failed: $command"
+    cat "$work.out"
+    failed=1
+  fi
+done < <(sed -n 's/^    \(.*\)$/\1/p' "$readme")
+[ -f "$work/ring01_COL" ] || { echo "the README's commands made no ring01_COL"; failed=1; }
+rm -rf "$work" "$work.out"
 [ "$failed" = 0 ] && echo "installed tree: ok"
 exit "$failed"
