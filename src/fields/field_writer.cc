@@ -74,6 +74,11 @@ constexpr auto kSmallFieldTable = make_small_fields();
 
 }  // namespace
 
+char* write_thousandths(char* out, std::uint16_t thousandths) {
+  std::memcpy(out, kSmallFieldTable[thousandths].data(), 6);
+  return out + 6;
+}
+
 char* write_integer(char* out, std::int64_t value, std::size_t width) {
   RightToLeft field(out, width);
   const std::uint64_t magnitude =

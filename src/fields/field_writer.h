@@ -26,6 +26,10 @@ char* write_integer(char* out, std::int64_t value, std::size_t width);
 char* write_decimal(char* out, float value, std::size_t width, int decimals);
 void put_text(std::string& line, std::string_view value, std::size_t width);
 
+// The column file's field (6 columns, 3 decimals) of a value given as its thousandths, 0 to
+// 9999 (1234 for 1.234): what write_decimal writes for that value, " 1.234", by one lookup.
+char* write_thousandths(char* out, std::uint16_t thousandths);
+
 namespace detail {
 // write_decimal without its quick branch for the column file's 6-column field with 3
 // decimals; for the test that compares the two (field_writer_test.cc).

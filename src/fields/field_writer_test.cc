@@ -140,5 +140,18 @@ TEST(WriteDecimal, QuickBranchWritesWhatTheGeneralBranchWrites) {
   EXPECT_EQ(differ, 0);
 }
 
+// Every thousandths written by lookup against the general rule on the value the field rules
+// read from those four digits.
+TEST(WriteThousandths, IsWhatTheValueWrites) {
+  for (int k = 0; k < 10000; ++k) {
+    std::string by_lookup(6, '?');
+    write_thousandths(by_lookup.data(), static_cast<std::uint16_t>(k));
+    std::string general(6, '?');
+    detail::write_decimal_general(general.data(), detail::kThousandths[static_cast<std::size_t>(k)],
+                                  6, 3);
+    ASSERT_EQ(by_lookup, general) << k;
+  }
+}
+
 }  // namespace
 }  // namespace quillet::fields

@@ -26,7 +26,8 @@ Slot slot_from_digits(std::uint64_t w) {
   std::uint64_t v = (w & 0xFFFFFFFFu) | (((w >> 24) & 0xFFFFFF00u) << 32);
   v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
   v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
-  return {fields::detail::kThousandths[v & 0xFFFFu], static_cast<std::int32_t>(v >> 32)};
+  return {fields::detail::kThousandths[v & 0xFFFFu], static_cast<std::int32_t>(v >> 32),
+          static_cast<std::uint16_t>(v & 0xFFFFu)};
 }
 
 // The quick branch without vector instructions: every slot lies whole in the line and both of
@@ -137,6 +138,7 @@ bool read_slots_by_fields(std::string_view line, std::size_t passed_over, std::s
   fields::FieldReader reader(line);
   reader.skip(passed_over);
   for (std::size_t k = 0; k < slots; ++k) {
+    out[k].thousandths = kNotThousandths;
     if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value) ||
         !reader.take_integer(kCountWidth, out[k].count)) {
       failed = {reader.failed_column(), reader.failed_text()};

@@ -15,9 +15,15 @@ inline constexpr std::size_t kFieldsStart = 10;  // the slots begin in column 11
 inline constexpr std::size_t kSlotsPerLine = 10;
 inline constexpr std::size_t kSlotWidth = 7;
 
+// kNotThousandths: the value did not come from four plain digits (see Slot).
+inline constexpr std::uint16_t kNotThousandths = 0xFFFF;
+
 struct Slot {
   float value;
   std::int32_t count;
+  // For a value field of digits behind blanks, the digits as a number (1234 for 1.234), which
+  // the series table keeps as they are; kNotThousandths for any other field.
+  std::uint16_t thousandths = kNotThousandths;
 };
 using Slots = std::array<Slot, kSlotsPerLine>;
 

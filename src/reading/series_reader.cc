@@ -24,11 +24,13 @@ ReadErrorPlace error_place(const fields::LineReader& input, std::size_t column,
           .text = std::string(text)};
 }
 
-// Columns 1-6 of a line, blank-padded: what two lines' names are compared by.
-std::string_view name_columns(std::string_view line, std::string& padded) {
-  padded.assign(line.substr(0, std::min(line.size(), kNameWidth)));
-  padded.resize(kNameWidth, ' ');
-  return padded;
+// True when columns 1-6 of the line (blanks past its end) are the 6 characters of `name`.
+bool names_the_same(std::string_view line, std::string_view name) {
+  if (line.size() >= kNameWidth) return line.compare(0, kNameWidth, name) == 0;
+  for (std::size_t k = 0; k < kNameWidth; ++k) {
+    if ((k < line.size() ? line[k] : ' ') != name[k]) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,7 +84,6 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
 
   bool too_long = false;
   bool first_line = true;
-  std::string other_name;
   Slots line_slots{};
   FailedField failed;
   for (;;) {
@@ -91,8 +92,8 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
     const std::string_view line = input.text();
     // A continuation line that names another series: the one before probably lacks its end
     // marker. Lines whose name columns are blank, as the layout allows, say nothing.
-    if (watch.run_into && !first_line && !result.run_into &&
-        name_columns(line, other_name) != name && names_a_series(line)) {
+    if (watch.run_into && !first_line && !result.run_into && !names_the_same(line, name) &&
+        names_a_series(line)) {
       result.run_into = RunInto{input.line_number(), std::string(series_name_of(line)), s,
                                 std::string(series_name_of(name))};
     }
@@ -120,7 +121,11 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
         continue;
       }
       ++length;
-      table.set(s, length, slot.value, slot.count);
+      if (slot.thousandths != kNotThousandths) {
+        table.set_thousandths(s, length, slot.thousandths, slot.count);
+      } else {
+        table.set(s, length, slot.value, slot.count);
+      }
     }
     slots = kSlotsPerLine;
     passed_over = kFieldsStart;

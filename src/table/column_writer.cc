@@ -1,7 +1,6 @@
 #include "table/column_writer.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "fields/field_writer.h"
@@ -13,6 +12,9 @@ constexpr std::size_t kYearWidth = 4;
 constexpr std::size_t kNWidth = 4;
 constexpr std::size_t kValueWidth = 6;
 constexpr int kValueDecimals = 3;
+constexpr std::size_t kFirstCell = kYearWidth + 1 + kNWidth + 1;  // behind year, TAB, N, TAB
+// Rows written in one block: each series' places for them lie in one or two cache lines.
+constexpr int kBlockRows = 32;
 }  // namespace
 
 void build_header_line(const SeriesTable& series, char separator, std::string& line) {
@@ -29,47 +31,70 @@ std::size_t data_line_length(int series_count) {
   return kYearWidth + 1 + kNWidth + (1 + kValueWidth) * static_cast<std::size_t>(series_count);
 }
 
-char* build_data_line(const YearTable& years, int r, int series_count, char separator, float* row,
-                      char* out) {
-  out = fields::write_integer(out, years.year(r), kYearWidth);
-  *out++ = separator;
-  out = fields::write_integer(out, years.n(r), kNWidth);
-  years.fill_row(r, row);
-  for (int i = 0; i < series_count; ++i) {
-    *out++ = separator;
-    out = fields::write_decimal(out, row[i], kValueWidth, kValueDecimals);
-  }
-  return out;
-}
-
-namespace {
-
-// A data line whose cells outside each series' years hold the `missing` text.
-char* build_data_line_with_missing(const YearTable& years, int r, int series_count, char separator,
-                                   std::string_view missing, char* out) {
+char* build_data_line(const YearTable& years, int r, int series_count, char separator,
+                      std::optional<std::string_view> missing, char* out) {
   out = fields::write_integer(out, years.year(r), kYearWidth);
   *out++ = separator;
   out = fields::write_integer(out, years.n(r), kNWidth);
   for (int i = 1; i <= series_count; ++i) {
     *out++ = separator;
-    if (years.within_series(i, r)) {
-      out = fields::write_decimal(out, years.cell(i, r), kValueWidth, kValueDecimals);
+    if (missing && !years.within_series(i, r)) {
+      out = std::copy(missing->begin(), missing->end(), out);
     } else {
-      out = std::copy(missing.begin(), missing.end(), out);
+      out = fields::write_decimal(out, years.cell(i, r), kValueWidth, kValueDecimals);
     }
   }
   return out;
 }
 
+void write_block(const YearTable& years, int first_row, int rows, char separator,
+                 std::string_view line_end, char* block) {
+  const SeriesTable& series = years.series();
+  const int n = series.series_count();
+  const std::size_t line_length = data_line_length(n) + line_end.size();
+  // The year, N and the separators of each line, then the cells series by series: a series'
+  // places for the block's rows lie together in the table.
+  for (int k = 0; k < rows; ++k) {
+    char* line = block + static_cast<std::size_t>(k) * line_length;
+    char* at = fields::write_integer(line, years.year(first_row + k), kYearWidth);
+    *at++ = separator;
+    fields::write_integer(at, years.n(first_row + k), kNWidth);
+    for (int i = 0; i < n; ++i)
+      line[kFirstCell - 1 + (1 + kValueWidth) * static_cast<std::size_t>(i)] = separator;
+    std::copy(line_end.begin(), line_end.end(), line + line_length - line_end.size());
+  }
+  for (int i = 1; i <= n; ++i) {
+    char* cell = block + kFirstCell + (1 + kValueWidth) * static_cast<std::size_t>(i - 1);
+    // Rows k of the block with a place of the series: first_row + k - offset in 1..length.
+    const int first_place = first_row - years.offset(i);
+    const int from = std::clamp(1 - first_place, 0, rows);
+    const int to = std::clamp(series.length(i) - first_place + 1, from, rows);
+    int k = 0;
+    for (; k < from; ++k, cell += line_length) fields::write_thousandths(cell, 0);
+    if (series.general(i)) {
+      const float* values = series.values_of(i) + (first_place - 1);
+      for (; k < to; ++k, cell += line_length) {
+        fields::write_decimal(cell, values[k], kValueWidth, kValueDecimals);
+      }
+    } else {
+      const std::uint16_t* thousandths = series.thousandths_of(i) + (first_place - 1);
+      for (; k < to; ++k, cell += line_length) fields::write_thousandths(cell, thousandths[k]);
+    }
+    for (; k < rows; ++k, cell += line_length) fields::write_thousandths(cell, 0);
+  }
+}
+
+namespace {
+
 // Gathers whole lines into large writes. Lines are built in place, so each byte of the
 // column file is written once here and copied once more, by the system.
 class LineBuffer {
  public:
-  // `longest_line`: the most that one reserve() asks for; `total`: all that will be written
-  // (a small file does not need the whole chunk).
-  LineBuffer(platform::OutputFile& out, std::size_t longest_line, std::size_t total)
+  // `longest`: the most that one reserve() asks for; `total`: all that will be written (a
+  // small file does not need the whole chunk).
+  LineBuffer(platform::OutputFile& out, std::size_t longest, std::size_t total)
       : out_(out),
-        capacity_(std::max(std::min(kChunk, total), longest_line)),
+        capacity_(std::max(std::min(kChunk, total), longest)),
         buffer_(new char[capacity_]) {}
 
   char* reserve(std::size_t n) {
@@ -106,16 +131,25 @@ void write_column_file(platform::OutputFile& out, const SeriesTable& series, con
                                   (cell_width - kValueWidth) * static_cast<std::size_t>(n) +
                                   line_end.size();
   const std::size_t rows = static_cast<std::size_t>(std::max(years.rows(), 0));
-  LineBuffer lines(out, std::max(header.size(), line_length), header.size() + rows * line_length);
+  const std::size_t block = std::min<std::size_t>(kBlockRows, std::max<std::size_t>(rows, 1));
+  LineBuffer lines(out, std::max(header.size(), line_length * block),
+                   header.size() + rows * line_length);
   char* at = lines.reserve(header.size());
   lines.commit(std::copy(header.begin(), header.end(), at));
 
-  std::array<float, kMaxSeries> row{};
-  for (int r = 1; r <= years.rows(); ++r) {
-    char* line = lines.reserve(line_length);
-    char* end = missing ? build_data_line_with_missing(years, r, n, separator, *missing, line)
-                        : build_data_line(years, r, n, separator, row.data(), line);
-    lines.commit(std::copy(line_end.begin(), line_end.end(), end));
+  if (missing) {
+    // Lines of their own lengths, one by one.
+    for (int r = 1; r <= years.rows(); ++r) {
+      char* end = build_data_line(years, r, n, separator, missing, lines.reserve(line_length));
+      lines.commit(std::copy(line_end.begin(), line_end.end(), end));
+    }
+  } else {
+    for (int r = 1; r <= years.rows(); r += kBlockRows) {
+      const int count = std::min(kBlockRows, years.rows() - r + 1);
+      char* start = lines.reserve(line_length * static_cast<std::size_t>(count));
+      write_block(years, r, count, separator, line_end, start);
+      lines.commit(start + line_length * static_cast<std::size_t>(count));
+    }
   }
   lines.flush();
 }

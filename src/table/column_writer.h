@@ -22,10 +22,15 @@ namespace quillet::table {
 void build_header_line(const SeriesTable& series, char separator, std::string& line);
 // The length of a data line for n series, without its line end.
 std::size_t data_line_length(int series_count);
-// Builds data line r at `out`, which has room for data_line_length(series_count)
-// characters, and returns its end. `row` is scratch room for one value per series.
-char* build_data_line(const YearTable& years, int r, int series_count, char separator, float* row,
-                      char* out);
+// Builds data line r at `out` cell by cell through the field rules (with `missing`, the text
+// in the cells outside each series' years) and returns its end. `out` has room for the line.
+char* build_data_line(const YearTable& years, int r, int series_count, char separator,
+                      std::optional<std::string_view> missing, char* out);
+// Builds `rows` whole data lines from row `first_row` on, each ended by `line_end`, at `block`
+// (room for rows x (data_line_length + line end)): the lines build_data_line gives, written
+// series by series from the places the table keeps together.
+void write_block(const YearTable& years, int first_row, int rows, char separator,
+                 std::string_view line_end, char* block);
 
 // Writes the whole column file. With `missing`, a cell of a year before a series' first
 // year or after its last year holds that text, as it stands, instead of 0.000.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 namespace quillet::table {
 namespace {
@@ -66,6 +68,49 @@ TEST(ColumnWriter, FullWidthLinesAreWrittenWhole) {
   EXPECT_EQ(last.substr(0, 17), "****\t   1\t-9.999\t");
   EXPECT_EQ(last.back(), '\n');
   EXPECT_NE(last[last.size() - 2], '\t');
+}
+
+// The block writer (the cells series by series from the table's stores) against the lines
+// built cell by cell through the field rules, over random tables: first years apart or
+// together, lengths from 0, thousandths and general values, as many series as the table holds.
+TEST(ColumnWriter, BlocksAreTheLinesCellByCell) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 40; ++trial) {
+    SeriesTable table;
+    const int n = trial == 0 ? kMaxSeries : 1 + static_cast<int>(random() % 40);
+    for (int s = 1; s <= n; ++s) {
+      const auto first_year =
+          static_cast<std::int32_t>(trial % 2 == 0 ? 1500 : 1500 + static_cast<int>(random() % 40));
+      const int length = static_cast<int>(random() % 45);
+      const bool general = random() % 3 == 0;
+      table.set_series(s, "S", first_year);
+      for (int p = 1; p <= length; ++p) {
+        if (general) {
+          table.set(s, p, static_cast<float>(static_cast<int>(random() % 200000) - 50000) / 997.0f,
+                    1);
+        } else {
+          table.set_thousandths(s, p, static_cast<std::uint16_t>(random() % 10000), 1);
+        }
+      }
+      table.set_length(s, length);
+    }
+    table.set_series_count(n);
+    const YearTable years(table, find_year_range(table));
+    const std::size_t line_length = data_line_length(n) + 2;
+    for (int r = 1; r <= years.rows(); r += 7) {
+      const int rows = std::min(7, years.rows() - r + 1);
+      std::string block(line_length * static_cast<std::size_t>(rows), '?');
+      write_block(years, r, rows, '\t', "\r\n", block.data());
+      std::string expected;
+      for (int k = 0; k < rows; ++k) {
+        std::string line(line_length, '?');
+        char* end = build_data_line(years, r + k, n, '\t', std::nullopt, line.data());
+        line.resize(static_cast<std::size_t>(end - line.data()));
+        expected += line + "\r\n";
+      }
+      ASSERT_EQ(block, expected) << "trial " << trial << ", rows from " << r;
+    }
+  }
 }
 
 }  // namespace

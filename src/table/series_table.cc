@@ -1,19 +1,55 @@
 #include "table/series_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <type_traits>
+
+#include "fields/field_reader.h"
 
 namespace quillet::table {
 
 void SeriesTable::FreeDeleter::operator()(void* p) const { std::free(p); }
 
 // calloc hands out a block this large as fresh pages that read zero until written, so the
-// table costs nothing until values land in it (a zero-filling new would touch all 48 MB).
+// table costs nothing until values land in it (a zero-filling new would touch all of it).
 SeriesTable::SeriesTable() : store_(static_cast<Store*>(std::calloc(1, sizeof(Store)))) {
   static_assert(std::is_trivially_default_constructible_v<Store>);
   if (!store_) throw std::bad_alloc();
+}
+
+float SeriesTable::thousandths_value(std::uint16_t thousandths) {
+  return fields::detail::kThousandths[thousandths];
+}
+
+float SeriesTable::value(int s, int p) const {
+  return general_[slot(s)] ? store_->values[index(s, p)]
+                           : thousandths_value(store_->thousandths[index(s, p)]);
+}
+
+void SeriesTable::set(int s, int p, float value, std::int32_t count) {
+  if (!general_[slot(s)]) {
+    // A value the thousandths hold exactly stays there (a negative zero writes as 0.000 too).
+    if (value >= 0.0f && value < 9.9995f) {
+      const auto thousandths =
+          static_cast<std::uint16_t>(std::lround(static_cast<double>(value) * 1000.0));
+      if (thousandths < 10000 && thousandths_value(thousandths) == value) {
+        set_thousandths(s, p, thousandths, count);
+        return;
+      }
+    }
+    make_general(s, p);
+  }
+  store_->values[index(s, p)] = value;
+  if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
+}
+
+void SeriesTable::make_general(int s, int p) {
+  for (int q = 1; q < p; ++q) {
+    store_->values[index(s, q)] = thousandths_value(store_->thousandths[index(s, q)]);
+  }
+  general_[slot(s)] = true;
 }
 
 void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_year) {
@@ -23,14 +59,20 @@ void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_ye
   store_->first_years[slot(s)] = first_year;
   store_->lengths[slot(s)] = 0;
   series_set_ = std::max(series_set_, s);
+  // The pages up to the first boundary that set_thousandths prepares.
+  std::uint16_t* first = &store_->thousandths[index(s, 1)];
+  const auto into_chunk = reinterpret_cast<std::uintptr_t>(first) & (kPreparedBytes - 1);
+  platform::prepare_for_writing(first, kPreparedBytes - into_chunk);
 }
 
 void SeriesTable::clear() {
   for (int s = 1; s <= series_set_; ++s) {
-    const std::int32_t length = store_->lengths[slot(s)];
-    for (int p = 1; p <= length; ++p) store_->values[index(s, p)] = 0.0f;
+    const auto length = static_cast<std::size_t>(store_->lengths[slot(s)]);
+    std::fill_n(&store_->thousandths[index(s, 1)], length, std::uint16_t{0});
+    if (general_[slot(s)]) std::fill_n(&store_->values[index(s, 1)], length, 0.0f);
     if (s == 1) std::fill_n(store_->first_counts.begin(), length, 0);
     store_->lengths[slot(s)] = 0;
+    general_[slot(s)] = false;
   }
   series_set_ = 0;
   series_count_ = 0;

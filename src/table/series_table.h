@@ -1,22 +1,22 @@
 // The series table: every series of one input file as read, at the capacities the banner
 // announces (1500 series of 8000 values).
 //
-// The two grids are stored in tiles of 16 places: within a tile the 16 places of series 1
-// come first, then those of series 2, and so on. Reading a series fills each 64-byte cache
-// line whole (16 values of one series), and writing a row of the column file walks the
-// series in storage order one cache line apart, reusing those lines for the next 15 rows.
-// Either way memory is walked in order, where a plain grid would make one of the two jump a
-// whole row or column per value.
+// Values are kept as a decade line almost always writes them: four digits with three implied
+// decimals, 0.000 to 9.999, held as their thousandths in 16 bits (1.234 as 1234), which is
+// what the column file writes back. A series that holds any other value (a sign, a point, an
+// exponent, a blank inside the digits that gives another number) is kept whole as
+// single-precision values in a second store instead. Each series' places lie together, place 1
+// first, so reading a series walks memory in order; the column file is written in blocks of
+// rows (column_writer.h).
 //
-// The whole table (the grid and the first years, lengths, names and counts) is reserved once
-// as memory that reads zero until it is touched, so a small file costs only the pages its
-// values land on. The reader never clears a slot before filling it: each place beyond a
-// series' length must read 0, so a table that is used again (the next file, or another file
-// type tried on the same file) is cleared first, of what was written only.
+// The stores are reserved once as memory that reads zero until it is touched, so a small file
+// costs only the pages its values land on, and the general store costs nothing until a series
+// needs it. The reader never clears a slot before filling it: each place beyond a series'
+// length must read 0, so a table that is used again (the next file, or another file type
+// tried on the same file) is cleared first, of what was written only.
 //
 // Of the counts read beside the values only those of the first series are kept: they are the
-// N column, and nothing reads the counts of any other series. (Keeping them all would cost a
-// second 48 MB grid, touched in full by a full file.)
+// N column, and nothing reads the counts of any other series.
 #ifndef QUILLET_TABLE_SERIES_TABLE_H_
 #define QUILLET_TABLE_SERIES_TABLE_H_
 
@@ -26,6 +26,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/memory.h"
 #include "table/limits.h"
 
 namespace quillet::table {
@@ -39,20 +40,34 @@ class SeriesTable {
   SeriesTable();
 
   // Series s (1 to 1500), place p (1 to 8000).
-  float value(int s, int p) const { return store_->values[index(s, p)]; }
+  float value(int s, int p) const;
   // The count beside value p of the first series.
   std::int32_t first_series_count(int p) const {
     return store_->first_counts[static_cast<std::size_t>(p - 1)];
   }
-  void set(int s, int p, float value, std::int32_t count) {
-    store_->values[index(s, p)] = value;
+  // Any value.
+  void set(int s, int p, float value, std::int32_t count);
+  // A value of 0.000 to 9.999 given as its thousandths (0 to 9999): the decade line's common
+  // field, stored without a conversion.
+  void set_thousandths(int s, int p, std::uint16_t thousandths, std::int32_t count) {
+    if (general_[slot(s)]) {
+      set(s, p, thousandths_value(thousandths), count);
+      return;
+    }
+    std::uint16_t* place = &store_->thousandths[index(s, p)];
+    if ((reinterpret_cast<std::uintptr_t>(place) & (kPreparedBytes - 1)) == 0) {
+      platform::prepare_for_writing(place, kPreparedBytes);
+    }
+    *place = thousandths;
     if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
   }
-  // Place p of series 1 to n into row[0..n).
-  void place_values(int p, int n, float* row) const {
-    const float* first = store_->values.data() + index(1, p);
-    for (int i = 0; i < n; ++i) row[i] = first[static_cast<std::size_t>(i) * kTile];
-  }
+
+  // True when series s is kept as single-precision values (values_of), not as thousandths.
+  bool general(int s) const { return general_[slot(s)]; }
+  // The places of series s, place 1 first: thousandths for a series that is not general,
+  // values for one that is.
+  const std::uint16_t* thousandths_of(int s) const { return &store_->thousandths[index(s, 1)]; }
+  const float* values_of(int s) const { return &store_->values[index(s, 1)]; }
 
   std::int32_t first_year(int s) const { return store_->first_years[slot(s)]; }
   std::int32_t length(int s) const { return store_->lengths[slot(s)]; }
@@ -63,26 +78,33 @@ class SeriesTable {
   // places written so far).
   void set_length(int s, std::int32_t length) { store_->lengths[slot(s)] = length; }
 
+  // Number of series read completely, 0 to 1500.
+  int series_count() const { return series_count_; }
+  void set_series_count(int n) { series_count_ = n; }
+
   // Back to the table of no series, every place reading 0 again. Costs what was written: the
   // places 1 to length of every series set since the last clear.
   void clear();
 
-  // Number of series read completely, 0 to 1500.
-  int series_count() const { return series_count_; }
-  void set_series_count(int n) { series_count_ = n; }
+  // The single-precision value of a thousandths (what the field rules read from its digits).
+  static float thousandths_value(std::uint16_t thousandths);
 
  private:
   struct FreeDeleter {
     void operator()(void* p) const;
   };
   static std::size_t slot(int s) { return static_cast<std::size_t>(s - 1); }
-  static constexpr std::size_t kTile = 16;
   static std::size_t index(int s, int p) {
-    const auto place = static_cast<std::size_t>(p - 1);
-    return (place / kTile) * (kTile * kMaxSeries) + slot(s) * kTile + place % kTile;
+    return slot(s) * kMaxValues + static_cast<std::size_t>(p - 1);
   }
+  // A series' thousandths are made ready for writing this many bytes at a time, as the reader
+  // reaches them (platform/memory.h).
+  static constexpr std::size_t kPreparedBytes = 4 * platform::kPageSize;
+  // Moves series s to the general store, its places 1 to p - 1 written so far.
+  void make_general(int s, int p);
 
   struct Store {
+    std::array<std::uint16_t, std::size_t{kMaxSeries} * kMaxValues> thousandths;
     std::array<float, std::size_t{kMaxSeries} * kMaxValues> values;
     std::array<std::int32_t, kMaxValues> first_counts;
     std::array<std::int32_t, kMaxSeries> first_years;
@@ -90,6 +112,7 @@ class SeriesTable {
     std::array<SeriesName, kMaxSeries> names;
   };
   std::unique_ptr<Store, FreeDeleter> store_;
+  std::array<bool, kMaxSeries> general_{};
   int series_count_ = 0;
   int series_set_ = 0;  // the highest series set since the last clear
 };

@@ -31,7 +31,6 @@ YearTable::YearTable(const SeriesTable& series, const YearRange& range)
     : series_(series), range_(range) {
   for (int i = 1; i <= series.series_count(); ++i) {
     offsets_[static_cast<std::size_t>(i - 1)] = series.first_year(i) - range.minyr;
-    same_offsets_ = same_offsets_ && offsets_[static_cast<std::size_t>(i - 1)] == offsets_[0];
   }
 }
 
@@ -39,21 +38,6 @@ std::int32_t YearTable::n(int r) const {
   if (series_.series_count() == 0) return 0;
   const int p = r - offsets_[0];
   return p >= 1 && p <= series_.length(1) ? series_.first_series_count(p) : 0;
-}
-
-void YearTable::fill_row(int r, float* row) const {
-  const int n = series_.series_count();
-  if (same_offsets_ && n > 0) {
-    // All series start in the same year: the row is one place of every series, which lie
-    // in storage order. Places beyond a series' length read 0.0, as nothing was ever stored
-    // there.
-    const int p = r - offsets_[0];
-    if (p >= 1 && p <= kMaxValues) {
-      series_.place_values(p, n, row);
-      return;
-    }
-  }
-  for (int i = 1; i <= n; ++i) row[i - 1] = cell(i, r);
 }
 
 }  // namespace quillet::table

@@ -49,15 +49,15 @@ class YearTable {
   // The N column: the count the input gave beside series 1's value for the row's year, and 0
   // where series 1 has no value.
   std::int32_t n(int r) const;
-  // Cells (1..series count, r) into `row`, which has room for all of them.
-  void fill_row(int r, float* row) const;
+  // Series i's year offset: row r holds its place r - offset.
+  int offset(int i) const { return offsets_[static_cast<std::size_t>(i - 1)]; }
+  const SeriesTable& series() const { return series_; }
 
  private:
-  int place(int i, int r) const { return r - offsets_[static_cast<std::size_t>(i - 1)]; }
+  int place(int i, int r) const { return r - offset(i); }
 
   const SeriesTable& series_;
   YearRange range_;
-  bool same_offsets_ = true;
   std::array<int, kMaxSeries> offsets_{};
 };
 

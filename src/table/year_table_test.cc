@@ -68,55 +68,31 @@ TEST(YearTable, LinesSeriesUpByCalendarYear) {
     // The N column follows series 1 by year: 0 before 1950, then its counts.
     EXPECT_EQ(years.n(r), r <= 50 ? 0 : 10 * (r - 50)) << r;
   }
-  float row[2];
-  years.fill_row(60, row);
-  EXPECT_EQ(row[0], 10.0f);
-  EXPECT_EQ(row[1], 30.0f);
 }
 
-TEST(YearTable, SeriesWithOneFirstYearFillRowsSideBySide) {
+TEST(SeriesTable, ThousandthsUnlessAValueNeedsMore) {
   SeriesTable table;
-  add_series(table, 1800, 3);
-  add_series(table, 1800, 5, 2.0f);
-  const YearTable years(table, find_year_range(table));
-  float row[2];
-  for (int r = 1; r <= 5; ++r) {
-    years.fill_row(r, row);
-    EXPECT_EQ(row[0], r <= 3 ? static_cast<float>(r) : 0.0f);
-    EXPECT_EQ(row[1], 2.0f * static_cast<float>(r));
-    EXPECT_EQ(years.n(r), r <= 3 ? 10 * r : 0);
-  }
-}
+  table.set_series(1, "A", 1900);
+  table.set_thousandths(1, 1, 1234, 3);
+  table.set(1, 2, 0.5f, 4);  // held by the thousandths
+  table.set(1, 3, -0.0f, 5);
+  EXPECT_FALSE(table.general(1));
+  EXPECT_EQ(table.thousandths_of(1)[1], 500);
+  table.set(1, 4, -0.25f, 6);  // the series moves to the general store, whole
+  table.set_thousandths(1, 5, 9990, 7);
+  table.set_length(1, 5);
+  EXPECT_TRUE(table.general(1));
+  const float expected[] = {1.234f, 0.5f, 0.0f, -0.25f, 9.99f};
+  for (int p = 1; p <= 5; ++p) EXPECT_EQ(table.value(1, p), expected[p - 1]) << p;
+  EXPECT_EQ(table.first_series_count(5), 7);
 
-// fill_row's quick branch (every series from one first year) against the cells one by one,
-// over random tables: lengths from 0, values anywhere, as many series as the table holds.
-TEST(YearTable, RowsAreTheCellsOneByOne) {
-  std::mt19937 random(7);
-  for (int trial = 0; trial < 40; ++trial) {
-    SeriesTable table;
-    const int n = trial == 0 ? kMaxSeries : 1 + static_cast<int>(random() % 40);
-    const bool one_first_year = trial % 2 == 0;
-    for (int s = 1; s <= n; ++s) {
-      const auto first_year =
-          static_cast<std::int32_t>(one_first_year ? 1500 : 1500 + static_cast<int>(random() % 30));
-      const int length = static_cast<int>(random() % 35);
-      table.set_series(s, "S", first_year);
-      for (int p = 1; p <= length; ++p) {
-        table.set(s, p, static_cast<float>(random() % 100000) / 997.0f, 1);
-      }
-      table.set_length(s, length);
-    }
-    table.set_series_count(n);
-    const YearTable years(table, find_year_range(table));
-    std::vector<float> row(static_cast<std::size_t>(n));
-    for (int r = 1; r <= years.rows(); ++r) {
-      years.fill_row(r, row.data());
-      for (int i = 1; i <= n; ++i) {
-        ASSERT_EQ(row[static_cast<std::size_t>(i - 1)], years.cell(i, r))
-            << "trial " << trial << ", row " << r << ", series " << i;
-      }
-    }
-  }
+  // Cleared, the table reads 0 everywhere again and keeps thousandths.
+  table.clear();
+  table.set_series(1, "B", 1900);
+  table.set_thousandths(1, 1, 7, 1);
+  EXPECT_FALSE(table.general(1));
+  for (int p = 2; p <= 6; ++p) EXPECT_EQ(table.value(1, p), 0.0f) << p;
+  EXPECT_EQ(table.first_series_count(2), 0);
 }
 
 }  // namespace
