@@ -1,6 +1,7 @@
 #include "reading/series_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "fields/field_reader.h"
@@ -26,11 +27,43 @@ ReadErrorPlace error_place(const fields::LineReader& input, std::size_t column,
 
 // True when columns 1-6 of the line (blanks past its end) are the 6 characters of `name`.
 bool names_the_same(std::string_view line, std::string_view name) {
-  if (line.size() >= kNameWidth) return line.compare(0, kNameWidth, name) == 0;
+  if (line.size() >= kNameWidth) {
+    // Six bytes as a word of four and one of two, without a call for so few.
+    std::uint32_t line_head = 0;
+    std::uint32_t name_head = 0;
+    std::uint16_t line_tail = 0;
+    std::uint16_t name_tail = 0;
+    std::memcpy(&line_head, line.data(), 4);
+    std::memcpy(&name_head, name.data(), 4);
+    std::memcpy(&line_tail, line.data() + 4, 2);
+    std::memcpy(&name_tail, name.data() + 4, 2);
+    return line_head == name_head && line_tail == name_tail;
+  }
   for (std::size_t k = 0; k < kNameWidth; ++k) {
     if ((k < line.size() ? line[k] : ' ') != name[k]) return false;
   }
   return true;
+}
+
+// Stores `n` values of a line from place p on: the thousandths at once when each value has
+// them, the values one by one when one does not.
+void store_line(table::SeriesTable& table, int s, std::int32_t p, const Slots& slots,
+                std::size_t n) {
+  std::array<std::uint16_t, kSlotsPerLine> thousandths;
+  std::array<std::int32_t, kSlotsPerLine> counts;
+  bool all_thousandths = true;
+  for (std::size_t k = 0; k < n; ++k) {
+    thousandths[k] = slots[k].thousandths;
+    counts[k] = slots[k].count;
+    all_thousandths = all_thousandths && slots[k].thousandths != kNotThousandths;
+  }
+  if (all_thousandths) {
+    table.set_thousandths(s, p, thousandths.data(), counts.data(), n);
+    return;
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    table.set(s, p + static_cast<std::int32_t>(k), slots[k].value, slots[k].count);
+  }
 }
 
 }  // namespace
@@ -102,30 +135,31 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
       result.error = error_place(input, failed.column, failed.text);
       return finish(SeriesOutcome::kReadError);
     }
-    for (std::size_t k = 0; k < slots; ++k) {
-      const Slot& slot = line_slots[k];
-      if (is_end_marker(slot)) {
-        if (!stored) return finish(SeriesOutcome::kTooManySeries);
-        if (too_long) return finish(SeriesOutcome::kSeriesTooLong);
-        result.name = std::string(table.name(s));
-        result.first_year = first_year;
-        result.last_year = first_year + length - 1;
-        result.label = trailing_label;
-        return finish(SeriesOutcome::kSeriesRead);
-      }
+    // The slots in front of an end marker (all of them when there is none) are values.
+    std::size_t values = 0;
+    while (values < slots && !is_end_marker(line_slots[values])) ++values;
+    if (stored && !too_long && length + static_cast<std::int32_t>(values) <= table::kMaxValues) {
+      store_line(table, s, length + 1, line_slots, values);
+      length += static_cast<std::int32_t>(values);
+    } else if (stored) {
       // Values past the table's 8000 places are read on but not stored: only the end
       // marker tells a series too long from one the end of the input cuts off.
-      if (!stored) continue;
-      if (length == table::kMaxValues) {
-        too_long = true;
-        continue;
+      for (std::size_t k = 0; k < values; ++k) {
+        if (length == table::kMaxValues) {
+          too_long = true;
+          break;
+        }
+        store_line(table, s, ++length, {line_slots[k]}, 1);
       }
-      ++length;
-      if (slot.thousandths != kNotThousandths) {
-        table.set_thousandths(s, length, slot.thousandths, slot.count);
-      } else {
-        table.set(s, length, slot.value, slot.count);
-      }
+    }
+    if (values < slots) {  // the end marker
+      if (!stored) return finish(SeriesOutcome::kTooManySeries);
+      if (too_long) return finish(SeriesOutcome::kSeriesTooLong);
+      result.name = std::string(table.name(s));
+      result.first_year = first_year;
+      result.last_year = first_year + length - 1;
+      result.label = trailing_label;
+      return finish(SeriesOutcome::kSeriesRead);
     }
     slots = kSlotsPerLine;
     passed_over = kFieldsStart;

@@ -89,7 +89,9 @@ TEST(ColumnWriter, BlocksAreTheLinesCellByCell) {
           table.set(s, p, static_cast<float>(static_cast<int>(random() % 200000) - 50000) / 997.0f,
                     1);
         } else {
-          table.set_thousandths(s, p, static_cast<std::uint16_t>(random() % 10000), 1);
+          const auto thousandths = static_cast<std::uint16_t>(random() % 10000);
+          const std::int32_t count = 1;
+          table.set_thousandths(s, p, &thousandths, &count, 1);
         }
       }
       table.set_length(s, length);

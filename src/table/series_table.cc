@@ -35,7 +35,7 @@ void SeriesTable::set(int s, int p, float value, std::int32_t count) {
       const auto thousandths =
           static_cast<std::uint16_t>(std::lround(static_cast<double>(value) * 1000.0));
       if (thousandths < 10000 && thousandths_value(thousandths) == value) {
-        set_thousandths(s, p, thousandths, count);
+        set_thousandths(s, p, &thousandths, &count, 1);
         return;
       }
     }
@@ -43,6 +43,27 @@ void SeriesTable::set(int s, int p, float value, std::int32_t count) {
   }
   store_->values[index(s, p)] = value;
   if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
+}
+
+void SeriesTable::set_thousandths(int s, int p, const std::uint16_t* thousandths,
+                                  const std::int32_t* counts, std::size_t n) {
+  if (n == 0) return;
+  if (general_[slot(s)]) {
+    for (std::size_t k = 0; k < n; ++k) {
+      set(s, p + static_cast<int>(k), thousandths_value(thousandths[k]), counts[k]);
+    }
+    return;
+  }
+  std::uint16_t* place = &store_->thousandths[index(s, p)];
+  // The pages are made ready a chunk at a time, as the places reach a chunk's start.
+  const auto at = reinterpret_cast<std::uintptr_t>(place);
+  const auto last = at + (n - 1) * sizeof(std::uint16_t);
+  if ((at & (kPreparedBytes - 1)) == 0 || (at / kPreparedBytes != last / kPreparedBytes)) {
+    const std::uintptr_t chunk = last & ~std::uintptr_t{kPreparedBytes - 1};
+    platform::prepare_for_writing(reinterpret_cast<void*>(chunk), kPreparedBytes);
+  }
+  std::copy_n(thousandths, n, place);
+  if (s == 1) std::copy_n(counts, n, &store_->first_counts[static_cast<std::size_t>(p - 1)]);
 }
 
 void SeriesTable::make_general(int s, int p) {

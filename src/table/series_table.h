@@ -47,20 +47,10 @@ class SeriesTable {
   }
   // Any value.
   void set(int s, int p, float value, std::int32_t count);
-  // A value of 0.000 to 9.999 given as its thousandths (0 to 9999): the decade line's common
-  // field, stored without a conversion.
-  void set_thousandths(int s, int p, std::uint16_t thousandths, std::int32_t count) {
-    if (general_[slot(s)]) {
-      set(s, p, thousandths_value(thousandths), count);
-      return;
-    }
-    std::uint16_t* place = &store_->thousandths[index(s, p)];
-    if ((reinterpret_cast<std::uintptr_t>(place) & (kPreparedBytes - 1)) == 0) {
-      platform::prepare_for_writing(place, kPreparedBytes);
-    }
-    *place = thousandths;
-    if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
-  }
+  // Values of 0.000 to 9.999 given as their thousandths (0 to 9999), `n` of them from place
+  // p on, with their counts: the decade line's common fields, stored without a conversion.
+  void set_thousandths(int s, int p, const std::uint16_t* thousandths, const std::int32_t* counts,
+                       std::size_t n);
 
   // True when series s is kept as single-precision values (values_of), not as thousandths.
   bool general(int s) const { return general_[slot(s)]; }

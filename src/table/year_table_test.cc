@@ -70,16 +70,20 @@ TEST(YearTable, LinesSeriesUpByCalendarYear) {
   }
 }
 
+void set_one(SeriesTable& table, int s, int p, std::uint16_t thousandths, std::int32_t count) {
+  table.set_thousandths(s, p, &thousandths, &count, 1);
+}
+
 TEST(SeriesTable, ThousandthsUnlessAValueNeedsMore) {
   SeriesTable table;
   table.set_series(1, "A", 1900);
-  table.set_thousandths(1, 1, 1234, 3);
+  set_one(table, 1, 1, 1234, 3);
   table.set(1, 2, 0.5f, 4);  // held by the thousandths
   table.set(1, 3, -0.0f, 5);
   EXPECT_FALSE(table.general(1));
   EXPECT_EQ(table.thousandths_of(1)[1], 500);
   table.set(1, 4, -0.25f, 6);  // the series moves to the general store, whole
-  table.set_thousandths(1, 5, 9990, 7);
+  set_one(table, 1, 5, 9990, 7);
   table.set_length(1, 5);
   EXPECT_TRUE(table.general(1));
   const float expected[] = {1.234f, 0.5f, 0.0f, -0.25f, 9.99f};
@@ -89,7 +93,7 @@ TEST(SeriesTable, ThousandthsUnlessAValueNeedsMore) {
   // Cleared, the table reads 0 everywhere again and keeps thousandths.
   table.clear();
   table.set_series(1, "B", 1900);
-  table.set_thousandths(1, 1, 7, 1);
+  set_one(table, 1, 1, 7, 1);
   EXPECT_FALSE(table.general(1));
   for (int p = 2; p <= 6; ++p) EXPECT_EQ(table.value(1, p), 0.0f) << p;
   EXPECT_EQ(table.first_series_count(2), 0);
