@@ -104,16 +104,36 @@ bool read_ten_plain_slots(const char* p, Slots& out) {
     return false;
   }
 
-  // Digits to numbers: a blank (0x20) becomes 0 and a digit its value under the same mask.
-  constexpr std::uint64_t kDigitValues = 0x0F0F0F0F0F0F0F0Fu;
-  for (std::size_t k = 0; k + 1 < kSlotsPerLine; ++k) {
-    std::uint64_t w = 0;
-    std::memcpy(&w, p + kSlotWidth * k, 8);
-    out[k] = slot_from_digits(w & kDigitValues);
+  // Digits to numbers, two slots at a time: a blank (0x20) becomes 0 and a digit its value
+  // under one mask; each slot's seven digits, widened to 16 bits, are multiplied by their
+  // places and summed in pairs (the eighth byte, weighed 0, belongs to the next slot).
+  const __m128i digit_values = _mm_set1_epi8(0x0F);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i places = _mm_setr_epi16(1000, 100, 10, 1, 100, 10, 1, 0);
+  for (std::size_t k = 0; k < kSlotsPerLine; k += 2) {
+    const __m128i first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + kSlotWidth * k));
+    // The last slot's 7 bytes are read with the byte in front of them, then moved down.
+    const __m128i second =
+        k + 2 < kSlotsPerLine
+            ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + kSlotWidth * (k + 1)))
+            : _mm_srli_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + kBytes - 8)), 8);
+    const __m128i digits = _mm_and_si128(_mm_unpacklo_epi64(first, second), digit_values);
+    __m128i a = _mm_madd_epi16(_mm_unpacklo_epi8(digits, zero), places);
+    __m128i b = _mm_madd_epi16(_mm_unpackhi_epi8(digits, zero), places);
+    // [value part, value part, count part, count part]: the sums in lanes 0 and 2.
+    a = _mm_add_epi32(a, _mm_shuffle_epi32(a, _MM_SHUFFLE(2, 3, 0, 1)));
+    b = _mm_add_epi32(b, _mm_shuffle_epi32(b, _MM_SHUFFLE(2, 3, 0, 1)));
+    std::uint64_t values = 0;
+    std::uint64_t counts = 0;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&values), _mm_unpacklo_epi32(a, b));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&counts), _mm_unpackhi_epi32(a, b));
+    const auto value_first = static_cast<std::uint16_t>(values);
+    const auto value_second = static_cast<std::uint16_t>(values >> 32);
+    out[k] = {fields::detail::kThousandths[value_first],
+              static_cast<std::int32_t>(static_cast<std::uint32_t>(counts)), value_first};
+    out[k + 1] = {fields::detail::kThousandths[value_second],
+                  static_cast<std::int32_t>(counts >> 32), value_second};
   }
-  std::uint64_t last = 0;
-  std::memcpy(&last, p + kBytes - 8, 8);  // the last slot's 7 bytes, above one byte before it
-  out[kSlotsPerLine - 1] = slot_from_digits((last >> 8) & kDigitValues);
   return true;
 }
 
