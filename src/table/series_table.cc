@@ -10,11 +10,11 @@
 
 namespace quillet::table {
 
-void SeriesTable::FreeDeleter::operator()(void* p) const { std::free(p); }
+void SeriesTable::Release::operator()(void* p) const { platform::release(p, sizeof(Store)); }
 
-// calloc hands out a block this large as fresh pages that read zero until written, so the
-// table costs nothing until values land in it (a zero-filling new would touch all of it).
-SeriesTable::SeriesTable() : store_(static_cast<Store*>(std::calloc(1, sizeof(Store)))) {
+// Fresh memory that reads zero until written: the table costs nothing until values land in
+// it (a zero-filling new would touch all of it).
+SeriesTable::SeriesTable() : store_(static_cast<Store*>(platform::reserve_zeroed(sizeof(Store)))) {
   static_assert(std::is_trivially_default_constructible_v<Store>);
   if (!store_) throw std::bad_alloc();
 }
@@ -24,6 +24,7 @@ float SeriesTable::thousandths_value(std::uint16_t thousandths) {
 }
 
 float SeriesTable::value(int s, int p) const {
+  if (p > length(s)) return 0.0f;
   return general_[slot(s)] ? store_->values[index(s, p)]
                            : thousandths_value(store_->thousandths[index(s, p)]);
 }
@@ -74,12 +75,17 @@ void SeriesTable::make_general(int s, int p) {
 }
 
 void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_year) {
+  starts_[slot(s)] =
+      last_set_ == 0
+          ? 0
+          : starts_[slot(last_set_)] + static_cast<std::size_t>(store_->lengths[slot(last_set_)]);
+  general_[slot(s)] = false;
+  last_set_ = s;
   SeriesName& stored = store_->names[slot(s)];
   stored.fill(' ');
   std::copy_n(name.begin(), std::min(name.size(), kSeriesNameWidth), stored.begin());
   store_->first_years[slot(s)] = first_year;
   store_->lengths[slot(s)] = 0;
-  series_set_ = std::max(series_set_, s);
   // The pages up to the first boundary that set_thousandths prepares.
   std::uint16_t* first = &store_->thousandths[index(s, 1)];
   const auto into_chunk = reinterpret_cast<std::uintptr_t>(first) & (kPreparedBytes - 1);
@@ -87,15 +93,7 @@ void SeriesTable::set_series(int s, std::string_view name, std::int32_t first_ye
 }
 
 void SeriesTable::clear() {
-  for (int s = 1; s <= series_set_; ++s) {
-    const auto length = static_cast<std::size_t>(store_->lengths[slot(s)]);
-    std::fill_n(&store_->thousandths[index(s, 1)], length, std::uint16_t{0});
-    if (general_[slot(s)]) std::fill_n(&store_->values[index(s, 1)], length, 0.0f);
-    if (s == 1) std::fill_n(store_->first_counts.begin(), length, 0);
-    store_->lengths[slot(s)] = 0;
-    general_[slot(s)] = false;
-  }
-  series_set_ = 0;
+  last_set_ = 0;
   series_count_ = 0;
 }
 

@@ -5,15 +5,16 @@
 // decimals, 0.000 to 9.999, held as their thousandths in 16 bits (1.234 as 1234), which is
 // what the column file writes back. A series that holds any other value (a sign, a point, an
 // exponent, a blank inside the digits that gives another number) is kept whole as
-// single-precision values in a second store instead. Each series' places lie together, place 1
-// first, so reading a series walks memory in order; the column file is written in blocks of
-// rows (column_writer.h).
+// single-precision values in a second store instead. The series are filled one after another,
+// and each series' places follow those of the series before it, place 1 first: reading walks
+// memory in order, and the stores hold no gaps, so a file costs only the pages its values
+// fill. The column file is written in blocks of rows (column_writer.h).
 //
-// The stores are reserved once as memory that reads zero until it is touched, so a small file
-// costs only the pages its values land on, and the general store costs nothing until a series
-// needs it. The reader never clears a slot before filling it: each place beyond a series'
-// length must read 0, so a table that is used again (the next file, or another file type
-// tried on the same file) is cleared first, of what was written only.
+// The stores are reserved once as memory that costs nothing until it is written (in huge pages
+// where the system offers them, platform/memory.h), and the general store costs nothing until
+// a series needs it. Only the places 1 to length of a series are ever read; what lies beyond
+// belongs to the next series or to nothing, so a table used again (the next file, or another
+// file type tried on the same file) needs no clearing of its places.
 //
 // Of the counts read beside the values only those of the first series are kept: they are the
 // N column, and nothing reads the counts of any other series.
@@ -39,7 +40,7 @@ class SeriesTable {
  public:
   SeriesTable();
 
-  // Series s (1 to 1500), place p (1 to 8000).
+  // Series s (1 to 1500), place p (1 to 8000); 0 beyond the series' length.
   float value(int s, int p) const;
   // The count beside value p of the first series.
   std::int32_t first_series_count(int p) const {
@@ -63,6 +64,8 @@ class SeriesTable {
   std::int32_t length(int s) const { return store_->lengths[slot(s)]; }
   // The name of a series set by set_series (only those are ever asked for).
   std::string_view name(int s) const { return {store_->names[slot(s)].data(), kSeriesNameWidth}; }
+  // Begins series s behind the places of the series set before it (which must have its
+  // length): the series are filled one after another.
   void set_series(int s, std::string_view name, std::int32_t first_year);
   // The number of places of series s that hold values (for a series the input cut off, the
   // places written so far).
@@ -72,20 +75,19 @@ class SeriesTable {
   int series_count() const { return series_count_; }
   void set_series_count(int n) { series_count_ = n; }
 
-  // Back to the table of no series, every place reading 0 again. Costs what was written: the
-  // places 1 to length of every series set since the last clear.
+  // Back to the table of no series.
   void clear();
 
   // The single-precision value of a thousandths (what the field rules read from its digits).
   static float thousandths_value(std::uint16_t thousandths);
 
  private:
-  struct FreeDeleter {
+  struct Release {
     void operator()(void* p) const;
   };
   static std::size_t slot(int s) { return static_cast<std::size_t>(s - 1); }
-  static std::size_t index(int s, int p) {
-    return slot(s) * kMaxValues + static_cast<std::size_t>(p - 1);
+  std::size_t index(int s, int p) const {
+    return starts_[slot(s)] + static_cast<std::size_t>(p - 1);
   }
   // A series' thousandths are made ready for writing this many bytes at a time, as the reader
   // reaches them (platform/memory.h).
@@ -101,10 +103,11 @@ class SeriesTable {
     std::array<std::int32_t, kMaxSeries> lengths;
     std::array<SeriesName, kMaxSeries> names;
   };
-  std::unique_ptr<Store, FreeDeleter> store_;
+  std::unique_ptr<Store, Release> store_;
+  std::array<std::size_t, kMaxSeries> starts_{};  // where each series' place 1 lies
   std::array<bool, kMaxSeries> general_{};
   int series_count_ = 0;
-  int series_set_ = 0;  // the highest series set since the last clear
+  int last_set_ = 0;  // the series set last, 0 for none since the last clear
 };
 
 }  // namespace quillet::table

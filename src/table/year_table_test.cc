@@ -90,13 +90,21 @@ TEST(SeriesTable, ThousandthsUnlessAValueNeedsMore) {
   for (int p = 1; p <= 5; ++p) EXPECT_EQ(table.value(1, p), expected[p - 1]) << p;
   EXPECT_EQ(table.first_series_count(5), 7);
 
-  // Cleared, the table reads 0 everywhere again and keeps thousandths.
+  // Cleared, the table holds series of thousandths again, and nothing beyond their lengths.
   table.clear();
   table.set_series(1, "B", 1900);
   set_one(table, 1, 1, 7, 1);
+  table.set_length(1, 1);
   EXPECT_FALSE(table.general(1));
+  EXPECT_EQ(table.value(1, 1), 0.007f);
   for (int p = 2; p <= 6; ++p) EXPECT_EQ(table.value(1, p), 0.0f) << p;
-  EXPECT_EQ(table.first_series_count(2), 0);
+  // The next series begins behind it.
+  table.set_series(2, "C", 1900);
+  set_one(table, 2, 1, 8, 1);
+  table.set_length(2, 1);
+  EXPECT_EQ(table.thousandths_of(2), table.thousandths_of(1) + 1);
+  EXPECT_EQ(table.value(1, 1), 0.007f);
+  EXPECT_EQ(table.value(2, 1), 0.008f);
 }
 
 }  // namespace
