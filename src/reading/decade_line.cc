@@ -22,12 +22,17 @@ constexpr std::size_t kCountWidth = 3;
 // values (0-9, a blank as 0) in memory order, the value field's first byte lowest; an 8th
 // byte above them is ignored. The value field is the low 32-bit lane, the count field,
 // behind one zero, the high lane: pairs of digits first, then the four digits.
-Slot slot_from_digits(std::uint64_t w) {
+void put_slot(Slots& out, std::size_t k, std::uint16_t thousandths, std::uint32_t count) {
+  out.value[k] = fields::detail::kThousandths[thousandths];
+  out.count[k] = static_cast<std::int32_t>(count);
+  out.thousandths[k] = thousandths;
+}
+
+void slot_from_digits(std::uint64_t w, Slots& out, std::size_t k) {
   std::uint64_t v = (w & 0xFFFFFFFFu) | (((w >> 24) & 0xFFFFFF00u) << 32);
   v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
   v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
-  return {fields::detail::kThousandths[v & 0xFFFFu], static_cast<std::int32_t>(v >> 32),
-          static_cast<std::uint16_t>(v & 0xFFFFu)};
+  put_slot(out, k, static_cast<std::uint16_t>(v & 0xFFFFu), static_cast<std::uint32_t>(v >> 32));
 }
 
 // The quick branch without vector instructions: every slot lies whole in the line and both of
@@ -46,8 +51,9 @@ bool read_plain_slots_by_words(const char* p, std::size_t slots, Slots& out) {
         !fields::detail::word_is_blanks_then_digits(count_bytes, count)) {
       return false;
     }
-    out[k] = slot_from_digits(value | (std::uint64_t{count & 0xFFFFFF00u} << 24));
+    slot_from_digits(value | (std::uint64_t{count & 0xFFFFFF00u} << 24), out, k);
   }
+  out.plain = true;
   return true;
 }
 
@@ -127,13 +133,11 @@ bool read_ten_plain_slots(const char* p, Slots& out) {
     std::uint64_t counts = 0;
     _mm_storel_epi64(reinterpret_cast<__m128i*>(&values), _mm_unpacklo_epi32(a, b));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(&counts), _mm_unpackhi_epi32(a, b));
-    const auto value_first = static_cast<std::uint16_t>(values);
-    const auto value_second = static_cast<std::uint16_t>(values >> 32);
-    out[k] = {fields::detail::kThousandths[value_first],
-              static_cast<std::int32_t>(static_cast<std::uint32_t>(counts)), value_first};
-    out[k + 1] = {fields::detail::kThousandths[value_second],
-                  static_cast<std::int32_t>(counts >> 32), value_second};
+    put_slot(out, k, static_cast<std::uint16_t>(values), static_cast<std::uint32_t>(counts));
+    put_slot(out, k + 1, static_cast<std::uint16_t>(values >> 32),
+             static_cast<std::uint32_t>(counts >> 32));
   }
+  out.plain = true;
   return true;
 }
 
@@ -155,12 +159,12 @@ namespace detail {
 
 bool read_slots_by_fields(std::string_view line, std::size_t passed_over, std::size_t slots,
                           Slots& out, FailedField& failed) {
+  out.plain = false;
   fields::FieldReader reader(line);
   reader.skip(passed_over);
   for (std::size_t k = 0; k < slots; ++k) {
-    out[k].thousandths = kNotThousandths;
-    if (!reader.take_decimal(kValueWidth, kValueDecimals, out[k].value) ||
-        !reader.take_integer(kCountWidth, out[k].count)) {
+    if (!reader.take_decimal(kValueWidth, kValueDecimals, out.value[k]) ||
+        !reader.take_integer(kCountWidth, out.count[k])) {
       failed = {reader.failed_column(), reader.failed_text()};
       return false;
     }

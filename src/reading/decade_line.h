@@ -15,17 +15,16 @@ inline constexpr std::size_t kFieldsStart = 10;  // the slots begin in column 11
 inline constexpr std::size_t kSlotsPerLine = 10;
 inline constexpr std::size_t kSlotWidth = 7;
 
-// kNotThousandths: the value did not come from four plain digits (see Slot).
-inline constexpr std::uint16_t kNotThousandths = 0xFFFF;
-
-struct Slot {
-  float value;
-  std::int32_t count;
-  // For a value field of digits behind blanks, the digits as a number (1234 for 1.234), which
-  // the series table keeps as they are; kNotThousandths for any other field.
-  std::uint16_t thousandths = kNotThousandths;
+// The slots of a line, field by field: slot k is value[k] with count[k].
+struct Slots {
+  std::array<float, kSlotsPerLine> value;
+  std::array<std::int32_t, kSlotsPerLine> count;
+  // When `plain` (the quick branch read the line: every value field is digits behind blanks),
+  // each value's digits as a number (1234 for 1.234), which the series table keeps as they
+  // are; otherwise not set.
+  std::array<std::uint16_t, kSlotsPerLine> thousandths;
+  bool plain = false;
 };
-using Slots = std::array<Slot, kSlotsPerLine>;
 
 // A field that could not be read: its first column (1-based) and its characters as taken (a
 // comma that ended it early, or the end of the line, ends them).

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "fields/field_reader.h"
+
 namespace quillet::reading {
 namespace {
 
@@ -14,20 +16,20 @@ TEST(ReadSlots, APlainLineAndAnOddOne) {
   FailedField failed;
   const std::string first_line = "NAME  1653" + std::string(21, ' ') + "1234 12 987  39990  0";
   ASSERT_TRUE(read_slots(first_line, 31, 3, out, failed));
-  EXPECT_EQ(out[0].value, 1.234f);
-  EXPECT_EQ(out[0].count, 12);
-  EXPECT_EQ(out[1].value, 0.987f);
-  EXPECT_EQ(out[2].value, 9.99f);
-  EXPECT_EQ(out[2].count, 0);
+  EXPECT_EQ(out.value[0], 1.234f);
+  EXPECT_EQ(out.count[0], 12);
+  EXPECT_EQ(out.value[1], 0.987f);
+  EXPECT_EQ(out.value[2], 9.99f);
+  EXPECT_EQ(out.count[2], 0);
   // Blanks inside, a sign, a point, a comma and a short line take the field rules.
   ASSERT_TRUE(read_slots("X     1900 1 2  1-123 -2 .5,7", 10, 4, out, failed));
-  EXPECT_EQ(out[0].value, 0.012f);
-  EXPECT_EQ(out[0].count, 1);
-  EXPECT_EQ(out[1].value, -0.123f);
-  EXPECT_EQ(out[1].count, -2);
-  EXPECT_EQ(out[2].value, 0.5f);
-  EXPECT_EQ(out[2].count, 7);
-  EXPECT_EQ(out[3].value, 0.0f);  // beyond the end of the line
+  EXPECT_EQ(out.value[0], 0.012f);
+  EXPECT_EQ(out.count[0], 1);
+  EXPECT_EQ(out.value[1], -0.123f);
+  EXPECT_EQ(out.count[1], -2);
+  EXPECT_EQ(out.value[2], 0.5f);
+  EXPECT_EQ(out.count[2], 7);
+  EXPECT_EQ(out.value[3], 0.0f);  // beyond the end of the line
   EXPECT_FALSE(read_slots("X     1900 12a4  1", 10, 1, out, failed));
   EXPECT_EQ(failed.column, 11u);
   EXPECT_EQ(failed.text, " 12a");
@@ -98,9 +100,13 @@ TEST(ReadSlots, QuickBranchReadsWhatTheFieldRulesRead) {
     ASSERT_EQ(quick_ok, general_ok) << "[" << line << "]";
     ASSERT_EQ(quick_failed.column, general_failed.column) << "[" << line << "]";
     for (std::size_t k = 0; quick_ok && k < slots; ++k) {
-      ASSERT_EQ(std::memcmp(&quick[k].value, &general[k].value, sizeof(float)), 0)
+      ASSERT_EQ(std::memcmp(&quick.value[k], &general.value[k], sizeof(float)), 0)
           << "[" << line << "] slot " << k;
-      ASSERT_EQ(quick[k].count, general[k].count) << "[" << line << "] slot " << k;
+      ASSERT_EQ(quick.count[k], general.count[k]) << "[" << line << "] slot " << k;
+      // The thousandths a plain line gives are its values' digits.
+      if (quick.plain) {
+        ASSERT_EQ(quick.value[k], fields::detail::kThousandths[quick.thousandths[k]]) << line;
+      }
     }
   }
 }

@@ -15,7 +15,9 @@ constexpr std::size_t kYearWidth = 4;
 constexpr std::size_t kLabelColumn = 81;
 constexpr float kEndMarker = 9.99f;
 
-bool is_end_marker(const Slot& slot) { return slot.value == kEndMarker && slot.count == 0; }
+bool is_end_marker(const Slots& slots, std::size_t k) {
+  return slots.value[k] == kEndMarker && slots.count[k] == 0;
+}
 
 ReadErrorPlace error_place(const fields::LineReader& input, std::size_t column,
                            std::string_view text) {
@@ -45,24 +47,16 @@ bool names_the_same(std::string_view line, std::string_view name) {
   return true;
 }
 
-// Stores `n` values of a line from place p on: the thousandths at once when each value has
-// them, the values one by one when one does not.
+// Stores the values of slots first..first + n - 1 of a line from place p on: the thousandths
+// at once when the quick branch read the line, the values one by one when it did not.
 void store_line(table::SeriesTable& table, int s, std::int32_t p, const Slots& slots,
-                std::size_t n) {
-  std::array<std::uint16_t, kSlotsPerLine> thousandths;
-  std::array<std::int32_t, kSlotsPerLine> counts;
-  bool all_thousandths = true;
-  for (std::size_t k = 0; k < n; ++k) {
-    thousandths[k] = slots[k].thousandths;
-    counts[k] = slots[k].count;
-    all_thousandths = all_thousandths && slots[k].thousandths != kNotThousandths;
-  }
-  if (all_thousandths) {
-    table.set_thousandths(s, p, thousandths.data(), counts.data(), n);
+                std::size_t first, std::size_t n) {
+  if (slots.plain) {
+    table.set_thousandths(s, p, slots.thousandths.data() + first, slots.count.data() + first, n);
     return;
   }
   for (std::size_t k = 0; k < n; ++k) {
-    table.set(s, p + static_cast<std::int32_t>(k), slots[k].value, slots[k].count);
+    table.set(s, p + static_cast<std::int32_t>(k), slots.value[first + k], slots.count[first + k]);
   }
 }
 
@@ -137,9 +131,9 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
     }
     // The slots in front of an end marker (all of them when there is none) are values.
     std::size_t values = 0;
-    while (values < slots && !is_end_marker(line_slots[values])) ++values;
+    while (values < slots && !is_end_marker(line_slots, values)) ++values;
     if (stored && !too_long && length + static_cast<std::int32_t>(values) <= table::kMaxValues) {
-      store_line(table, s, length + 1, line_slots, values);
+      store_line(table, s, length + 1, line_slots, 0, values);
       length += static_cast<std::int32_t>(values);
     } else if (stored) {
       // Values past the table's 8000 places are read on but not stored: only the end
@@ -149,7 +143,7 @@ SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::Se
           too_long = true;
           break;
         }
-        store_line(table, s, ++length, {line_slots[k]}, 1);
+        store_line(table, s, ++length, line_slots, k, 1);
       }
     }
     if (values < slots) {  // the end marker
