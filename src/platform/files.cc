@@ -94,6 +94,26 @@ class CFileInput : public InputFile {
   bool seekable_;
 };
 
+// Writes all of `bytes`, or throws the WRITE that failed.
+void write_all(std::FILE* file, std::string_view bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    throw SystemFailure::from_errno("WRITE", errno);
+  }
+}
+
+// Flushes and closes the file; a failure found when the buffered lines are flushed is the
+// WRITE that failed. The file is closed either way.
+void flush_and_close(std::FILE* file) {
+  errno = 0;
+  if (std::fflush(file) != 0) {
+    const int error_number = errno;
+    std::fclose(file);
+    throw SystemFailure::from_errno("WRITE", error_number);
+  }
+  if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
+}
+
 class CFileOutput : public OutputFile {
  public:
   // `cut_pending`: the file held content before this run, to be cut at the first write.
@@ -104,23 +124,13 @@ class CFileOutput : public OutputFile {
 
   void write(std::string_view bytes) override {
     if (cut_pending_) cut_old_content();
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-      throw SystemFailure::from_errno("WRITE", errno);
-    }
+    write_all(file_, bytes);
   }
 
   void finish() override {
     std::FILE* file = file_;
     file_ = nullptr;
-    errno = 0;
-    // A failure found when the buffered lines are flushed is the WRITE that failed.
-    if (std::fflush(file) != 0) {
-      const int error_number = errno;
-      std::fclose(file);
-      throw SystemFailure::from_errno("WRITE", error_number);
-    }
-    if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
+    flush_and_close(file);
   }
 
   void abandon() noexcept override {
@@ -188,28 +198,22 @@ class ReplacementOutput : public OutputFile {
   ~ReplacementOutput() override { abandon(); }
 
   void write(std::string_view bytes) override {
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-      const int error_number = errno;
+    try {
+      write_all(file_, bytes);
+    } catch (const SystemFailure&) {
       abandon();
-      throw SystemFailure::from_errno("WRITE", error_number);
+      throw;
     }
   }
 
   void finish() override {
     std::FILE* file = file_;
     file_ = nullptr;
-    errno = 0;
-    if (std::fflush(file) != 0) {
-      const int error_number = errno;
-      std::fclose(file);
+    try {
+      flush_and_close(file);
+    } catch (const SystemFailure&) {
       remove_file(temporary_);
-      throw SystemFailure::from_errno("WRITE", error_number);
-    }
-    if (std::fclose(file) != 0) {
-      const int error_number = errno;
-      remove_file(temporary_);
-      throw SystemFailure::from_errno("CLOSE", error_number);
+      throw;
     }
     if (!replace_file(temporary_, target_)) {
 #if defined(_WIN32)

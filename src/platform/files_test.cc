@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/system_failure.h"
 #include "testing/fake_console.h"
 
@@ -71,6 +73,45 @@ TEST(Files, SameFileThroughAnotherName) {
   dir.write("a", "x");
   EXPECT_TRUE(files->same_file(dir.file("a"), (dir.path() / "." / "a").string()));
   EXPECT_FALSE(files->same_file(dir.file("a"), dir.file("b")));
+}
+
+TEST(Files, AReplacementTakesTheNameWholeOrNotAtAll) {
+  ScratchDir dir;
+  FileSystem* files = &real_file_system();
+  dir.write("a_COL", "old\n");
+  const auto listing = [&dir] {
+    std::string names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      names += entry.path().filename().string() + " ";
+    }
+    return names;
+  };
+
+  // Abandoned (or dropped) half way: the old file stays and nothing new is left.
+  auto out = files->open_replacement(dir.file("a_COL"));
+  out->write("half");
+  out->abandon();
+  files->open_replacement(dir.file("a_COL"))->write("dropped");
+  EXPECT_EQ(dir.read("a_COL"), "old\n");
+  EXPECT_EQ(listing(), "a_COL ");
+
+  // Finished: the new content under the name, at once.
+  out = files->open_replacement(dir.file("a_COL"));
+  out->write("new\n");
+  EXPECT_EQ(dir.read("a_COL"), "old\n");
+  out->finish();
+  EXPECT_EQ(dir.read("a_COL"), "new\n");
+  EXPECT_EQ(listing(), "a_COL ");
+  EXPECT_EQ(files->identity(dir.file("a_COL")), files->identity(dir.file("./a_COL")));
+  EXPECT_NE(files->identity(dir.file("a_COL")), std::nullopt);
+  EXPECT_EQ(files->identity(dir.file("none")), std::nullopt);
+
+  try {
+    files->open_replacement(dir.file("no/such/folder/x_COL"));
+    ADD_FAILURE() << "a replacement in a missing folder opened";
+  } catch (const SystemFailure& failure) {
+    EXPECT_EQ(failure.operation(), "OPEN");
+  }
 }
 
 }  // namespace
