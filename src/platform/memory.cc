@@ -22,7 +22,17 @@ void prepare_for_writing(void* begin, std::size_t bytes) noexcept {
 #endif
 }
 
-#if defined(__linux__)
+// Under AddressSanitizer the stores come from calloc, so that the sanitizer sees their bounds
+// and its allocation limits apply to them.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLET_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLET_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#if defined(__linux__) && !defined(QUILLET_ADDRESS_SANITIZER)
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
