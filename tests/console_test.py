@@ -168,11 +168,11 @@ class ConsoleTest(unittest.TestCase):
             env = dict(os.environ)
             sanitized = bool(os.environ.get("QUILLET_SANITIZED"))
             if sanitized:
-                env["ASAN_OPTIONS"] = "allocator_may_return_null=1:max_allocation_size_mb=32"
+                env["ASAN_OPTIONS"] = "allocator_may_return_null=1:max_allocation_size_mb=16"
                 command = [QUILLET]
             else:
-                # room for the program and its buffers, not for a 48 MB table
-                command = ["bash", "-c", f"ulimit -v 40000 && exec '{QUILLET}'"]
+                # room for the program and its buffers, not for a 24 MB table
+                command = ["bash", "-c", f"ulimit -v 20000 && exec '{QUILLET}'"]
             run = subprocess.run(command, cwd=work, input=b"ring01.crn\n1\n",
                                  capture_output=True, env=env)
             self.assertEqual(run.returncode, 255, run.stderr)

@@ -10,8 +10,6 @@
 
 namespace quillet::table {
 
-void SeriesTable::Release::operator()(void* p) const { platform::release(p, sizeof(Store)); }
-
 // Fresh memory that reads zero until written: the table costs nothing until values land in
 // it (a zero-filling new would touch all of it).
 SeriesTable::SeriesTable() : store_(static_cast<Store*>(platform::reserve_zeroed(sizeof(Store)))) {
@@ -25,7 +23,7 @@ float SeriesTable::thousandths_value(std::uint16_t thousandths) {
 
 float SeriesTable::value(int s, int p) const {
   if (p > length(s)) return 0.0f;
-  return general_[slot(s)] ? store_->values[index(s, p)]
+  return general_[slot(s)] ? general_store_->values[index(s, p)]
                            : thousandths_value(store_->thousandths[index(s, p)]);
 }
 
@@ -42,7 +40,7 @@ void SeriesTable::set(int s, int p, float value, std::int32_t count) {
     }
     make_general(s, p);
   }
-  store_->values[index(s, p)] = value;
+  general_store_->values[index(s, p)] = value;
   if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
 }
 
@@ -68,8 +66,13 @@ void SeriesTable::set_thousandths(int s, int p, const std::uint16_t* thousandths
 }
 
 void SeriesTable::make_general(int s, int p) {
+  if (!general_store_) {
+    general_store_.reset(
+        static_cast<GeneralStore*>(platform::reserve_zeroed(sizeof(GeneralStore))));
+    if (!general_store_) throw std::bad_alloc();
+  }
   for (int q = 1; q < p; ++q) {
-    store_->values[index(s, q)] = thousandths_value(store_->thousandths[index(s, q)]);
+    general_store_->values[index(s, q)] = thousandths_value(store_->thousandths[index(s, q)]);
   }
   general_[slot(s)] = true;
 }

@@ -58,7 +58,7 @@ class SeriesTable {
   // The places of series s, place 1 first: thousandths for a series that is not general,
   // values for one that is.
   const std::uint16_t* thousandths_of(int s) const { return &store_->thousandths[index(s, 1)]; }
-  const float* values_of(int s) const { return &store_->values[index(s, 1)]; }
+  const float* values_of(int s) const { return &general_store_->values[index(s, 1)]; }
 
   std::int32_t first_year(int s) const { return store_->first_years[slot(s)]; }
   std::int32_t length(int s) const { return store_->lengths[slot(s)]; }
@@ -82,8 +82,10 @@ class SeriesTable {
   static float thousandths_value(std::uint16_t thousandths);
 
  private:
+  // Gives back a store of T reserved by platform::reserve_zeroed.
+  template <typename T>
   struct Release {
-    void operator()(void* p) const;
+    void operator()(T* p) const { platform::release(p, sizeof(T)); }
   };
   static std::size_t slot(int s) { return static_cast<std::size_t>(s - 1); }
   std::size_t index(int s, int p) const {
@@ -97,13 +99,17 @@ class SeriesTable {
 
   struct Store {
     std::array<std::uint16_t, std::size_t{kMaxSeries} * kMaxValues> thousandths;
-    std::array<float, std::size_t{kMaxSeries} * kMaxValues> values;
     std::array<std::int32_t, kMaxValues> first_counts;
     std::array<std::int32_t, kMaxSeries> first_years;
     std::array<std::int32_t, kMaxSeries> lengths;
     std::array<SeriesName, kMaxSeries> names;
   };
-  std::unique_ptr<Store, Release> store_;
+  // Reserved with the first series that needs it.
+  struct GeneralStore {
+    std::array<float, std::size_t{kMaxSeries} * kMaxValues> values;
+  };
+  std::unique_ptr<Store, Release<Store>> store_;
+  std::unique_ptr<GeneralStore, Release<GeneralStore>> general_store_;
   std::array<std::size_t, kMaxSeries> starts_{};  // where each series' place 1 lies
   std::array<bool, kMaxSeries> general_{};
   int series_count_ = 0;
