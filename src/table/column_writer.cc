@@ -52,35 +52,59 @@ void write_block(const YearTable& years, int first_row, int rows, char separator
   const SeriesTable& series = years.series();
   const int n = series.series_count();
   const std::size_t line_length = data_line_length(n) + line_end.size();
-  // The year, N and the separators of each line, then the cells series by series: a series'
-  // places for the block's rows lie together in the table.
+  // The year and N of each line, then the cells series by series, each with the separator in
+  // front of it: a series' places for the block's rows lie together in the table.
   for (int k = 0; k < rows; ++k) {
     char* line = block + static_cast<std::size_t>(k) * line_length;
     char* at = fields::write_integer(line, years.year(first_row + k), kYearWidth);
     *at++ = separator;
     fields::write_integer(at, years.n(first_row + k), kNWidth);
-    for (int i = 0; i < n; ++i)
-      line[kFirstCell - 1 + (1 + kValueWidth) * static_cast<std::size_t>(i)] = separator;
     std::copy(line_end.begin(), line_end.end(), line + line_length - line_end.size());
   }
+  // Each series' places for the block lie elsewhere in memory: asked for a few series ahead,
+  // they are at hand when their turn comes.
+  constexpr int kAhead = 16;
+  const auto ask_ahead = [&](int j) {
+    if (j > n || series.general(j) || series.length(j) == 0) return;
+    const int place = std::clamp(first_row - years.offset(j), 1, series.length(j));
+#if defined(__GNUC__)
+    const std::uint16_t* at = series.thousandths_of(j) + (place - 1);
+    __builtin_prefetch(at);
+    __builtin_prefetch(at + std::min(kBlockRows, series.length(j) - place));
+#else
+    (void)place;
+#endif
+  };
+  for (int j = 1; j <= std::min(kAhead, n); ++j) ask_ahead(j);
   for (int i = 1; i <= n; ++i) {
+    ask_ahead(i + kAhead);
     char* cell = block + kFirstCell + (1 + kValueWidth) * static_cast<std::size_t>(i - 1);
     // Rows k of the block with a place of the series: first_row + k - offset in 1..length.
     const int first_place = first_row - years.offset(i);
     const int from = std::clamp(1 - first_place, 0, rows);
     const int to = std::clamp(series.length(i) - first_place + 1, from, rows);
     int k = 0;
-    for (; k < from; ++k, cell += line_length) fields::write_thousandths(cell, 0);
+    for (; k < from; ++k, cell += line_length) {
+      cell[-1] = separator;
+      fields::write_thousandths(cell, 0);
+    }
     if (series.general(i)) {
       const float* values = series.values_of(i) + (first_place - 1);
       for (; k < to; ++k, cell += line_length) {
+        cell[-1] = separator;
         fields::write_decimal(cell, values[k], kValueWidth, kValueDecimals);
       }
     } else {
       const std::uint16_t* thousandths = series.thousandths_of(i) + (first_place - 1);
-      for (; k < to; ++k, cell += line_length) fields::write_thousandths(cell, thousandths[k]);
+      for (; k < to; ++k, cell += line_length) {
+        cell[-1] = separator;
+        fields::write_thousandths(cell, thousandths[k]);
+      }
     }
-    for (; k < rows; ++k, cell += line_length) fields::write_thousandths(cell, 0);
+    for (; k < rows; ++k, cell += line_length) {
+      cell[-1] = separator;
+      fields::write_thousandths(cell, 0);
+    }
   }
 }
 
