@@ -5,8 +5,9 @@
 #                                          chronologies of 1-4 series of 100-600 values)
 #
 # Builds Release into build-release. For the folder it times `quillet -q FILE...` (every file
-# of the folder in one run, column files into a scratch folder) against `cp FILE... dest/`,
-# alternating the two, and prints the medians, files per second and their ratio. Then, on the
+# of the folder in one run, column files into an empty scratch folder) against
+# `cp FILE... dest/` (into an empty folder too), alternating the two, and prints the medians,
+# files per second and their ratio. Then, on the
 # benchmark's full input (1500 series x 8000 values), `quillet -q full.crn` (type auto)
 # against `quillet -q -t 1 full.crn`.
 set -euo pipefail
@@ -37,14 +38,16 @@ bytes=$(cd "$folder" && cat "${files[@]}" | wc -c)
 now() { echo "${EPOCHREALTIME/./}"; }  # microseconds, without starting a process
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-mkdir "$work/out" "$work/copy"
+# Each run writes into a folder of its own, so that both create every file anew (a column file
+# is always a new file, put in place by a rename); the folders are removed untimed.
 run_quillet() { (cd "$folder" && "$quillet" -q -o "$work/out" "${files[@]}" 2> /dev/null) || true; }
 run_copy() { (cd "$folder" && cp "${files[@]}" "$work/copy/"); }
-run_quillet
-run_copy
+fresh() { rm -rf "$work/out" "$work/copy"; mkdir "$work/out" "$work/copy"; }
+fresh; run_quillet; run_copy
 : > "$work/q.times"
 : > "$work/c.times"
 for ((i = 0; i < runs; i++)); do
+  fresh
   if ((i % 2 == 0)); then
     t0=$(now); run_quillet; t1=$(now); run_copy; t2=$(now)
     echo $((t1 - t0)) >> "$work/q.times"; echo $((t2 - t1)) >> "$work/c.times"
@@ -64,6 +67,8 @@ awk -v n="$count" -v done="$converted" -v kb="$((bytes / 1024))" -v q="$q" -v c=
   printf "  ratio               %8.2f x\n", q / c }'
 
 cd "$work"
+rm -rf "$work/out" "$work/copy"
+sync  # the files written above are not to be written back while the next part is timed
 "$generate" --series 1500 --min-length 8000 --max-length 8000 --first-year 1000 \
   --last-first-year 1000 --seed 1 --out full.crn
 "$quillet" -q full.crn
