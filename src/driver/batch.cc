@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "driver/conversion.h"
+#include "driver/dialogue.h"
 #include "driver/file_types.h"
 #include "fields/line_reader.h"
 #include "platform/arguments.h"
@@ -100,10 +101,7 @@ class Findings : public ReadEvents {
                                          std::to_string(run_into.series) + " (" +
                                          run_into.series_name + "); is its end marker missing?"});
   }
-  void cut_off(int s) override {
-    lines_.push_back({0, "the input ends inside series " + std::to_string(s) +
-                             ", before its end marker; that series is not converted"});
-  }
+  void cut_off(int s) override { lines_.push_back({0, cut_off_text(s)}); }
   struct Line {
     std::int64_t line;  // 0: no line applies
     std::string text;
@@ -285,11 +283,10 @@ bool Batch::convert(const std::string& file) {
     conversion_.write(*out, range, platform::kFileLineEnd, options_.missing);
     out->finish();
     if (const auto identity = files_.identity(column_file)) written_.insert(*identity);
-    if (input_file) input_file->close();
+    input_file->close();
   }
   if (outcome.series_count == 0) {
-    say(file, 0, "warning",
-        "no series was read from the input; the column file holds only its header line");
+    say(file, 0, "warning", no_series_text());
   }
   if (!options_.quiet) {
     std::string summary =

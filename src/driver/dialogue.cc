@@ -121,14 +121,17 @@ std::string run_into_warning(const reading::RunInto& run_into) {
          run_into.series_name + "); is its end marker missing?";
 }
 
-std::string cut_off_warning(int s) {
-  return " Warning: the input ends inside series " + std::to_string(s) +
+std::string cut_off_text(int s) {
+  return "the input ends inside series " + std::to_string(s) +
          ", before its end marker; that series is not converted";
 }
 
-std::string no_series_warning() {
-  return " Warning: no series was read from the input; the column file holds only its header "
-         "line";
+std::string no_series_text() {
+  return "no series was read from the input; the column file holds only its header line";
 }
+
+std::string cut_off_warning(int s) { return " Warning: " + cut_off_text(s); }
+
+std::string no_series_warning() { return " Warning: " + no_series_text(); }
 
 }  // namespace quillet::driver

@@ -37,6 +37,9 @@ std::string header_line_data_warning(const reading::HeaderLineData& data);
 std::string run_into_warning(const reading::RunInto& run_into);
 std::string cut_off_warning(int s);
 std::string no_series_warning();
+// The texts of those two warnings without " Warning: ", which the command line says too.
+std::string cut_off_text(int s);
+std::string no_series_text();
 
 }  // namespace quillet::driver
 

@@ -217,7 +217,7 @@ std::optional<std::string> Run::ask_input_name() {
     if (name[0] == '/') return std::nullopt;
     const std::string file_name = trim_blanks(name);
     if (file_name.empty()) {
-      throw RunError::run_time(fields::kBadFileSpecification, "OPEN", fields::kInputUnit);
+      throw RunError::run_time(fields::kEmptyFileName, "OPEN", fields::kInputUnit);
     }
     if (files_.exists(file_name)) return name;
     for (const std::string& line : not_found_notice(name)) console_.write_line(line);

@@ -22,7 +22,8 @@ inline constexpr std::string_view kConsoleUnit = "*";
 inline constexpr std::string_view kIllegalCharacter = "Illegal character in numeric input";
 inline constexpr std::string_view kPastEndOfFile = "Attempt to read past end of file";
 inline constexpr std::string_view kNotEnoughMemory = "Not enough memory";
-inline constexpr std::string_view kBadFileSpecification = "Bad file specification";
+// An empty answer at the file-name prompt.
+inline constexpr std::string_view kEmptyFileName = "Bad file specification";
 
 class RunError : public std::exception {
  public:

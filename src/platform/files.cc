@@ -267,11 +267,6 @@ class RealFileSystem : public FileSystem {
                                          existed && fs::is_regular_file(native_path(name), ec));
   }
 
-  bool same_file(const std::string& a, const std::string& b) override {
-    std::error_code ec;
-    return fs::equivalent(native_path(a), native_path(b), ec) && !ec;
-  }
-
   std::unique_ptr<OutputFile> open_replacement(const std::string& name) override {
     refuse_directory(name);
     // A name of its own beside the column file: the column file's name, a mark and a number.

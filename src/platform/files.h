@@ -40,7 +40,10 @@ class FileSystem {
   // the first bytes are written, so a file never written to keeps it.
   virtual std::unique_ptr<OutputFile> open_output(const std::string& name) = 0;
   // True when both names exist and are one file (the same path, a link, ...).
-  virtual bool same_file(const std::string& a, const std::string& b) = 0;
+  bool same_file(const std::string& a, const std::string& b) {
+    const std::optional<std::string> first = identity(a);
+    return first.has_value() && first == identity(b);
+  }
 
   // A file written whole or not at all: the bytes go to a new file beside `name` (in the same
   // folder), which finish() puts in the place of `name`, replacing a file of that name at

@@ -105,10 +105,6 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::open_output(const std::s
   return std::make_unique<Output>(*this, name, "");
 }
 
-bool MemoryFileSystem::same_file(const std::string& a, const std::string& b) {
-  return exists(a) && a == b;
-}
-
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::open_replacement(const std::string& name) {
   check_open(name);
   const std::string temporary = name + ".new" + std::to_string(++replacements_);

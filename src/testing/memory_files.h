@@ -32,7 +32,6 @@ class MemoryFileSystem : public platform::FileSystem {
   bool exists(const std::string& name) override;
   std::unique_ptr<platform::InputFile> open_input(const std::string& name) override;
   std::unique_ptr<platform::OutputFile> open_output(const std::string& name) override;
-  bool same_file(const std::string& a, const std::string& b) override;
   std::unique_ptr<platform::OutputFile> open_replacement(const std::string& name) override;
   std::optional<std::string> identity(const std::string& name) override;
   bool is_directory(const std::string& name) override { return directories_.contains(name); }
