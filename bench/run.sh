@@ -18,46 +18,26 @@ if [ ! -x /usr/bin/time ]; then
   $sudo_cmd apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq time
 fi
 
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF > /dev/null
-cmake --build build-release -j --target quillet quillet_generate > /dev/null
-quillet=$(pwd)/build-release/quillet
-generate=$(pwd)/build-release/quillet_generate
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=bench/common.sh
+source bench/common.sh
 cd "$work"
-"$generate" --series 1500 --min-length 8000 --max-length 8000 --first-year 1000 \
-  --last-first-year 1000 --seed 1 --out full.crn
+generate_full full.crn
 "$generate" --series 1500 --min-length 100 --max-length 4000 --first-year 1000 \
   --last-first-year 5000 --seed 2 --out mixed.crn
 "$generate" --series 1 --min-length 100 --max-length 100 --first-year 1900 \
   --last-first-year 1900 --seed 3 --out one.crn
 
-now() { echo "${EPOCHREALTIME/./}"; }  # microseconds, without starting a process
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-run_quillet() { printf '%s\n1\n' "$1.crn" | "$quillet" > /dev/null; }
+run_quillet() { printf '%s\n1\n' "$input.crn" | "$quillet" > /dev/null; }
 run_floor() {
-  cat "$1.crn" > /dev/null &&
-    dd if=/dev/zero of=floor.out bs=1M count="$2" iflag=count_bytes status=none
+  cat "$input.crn" > /dev/null &&
+    dd if=/dev/zero of=floor.out bs=1M count="$size" iflag=count_bytes status=none
 }
 
 printf '\n%-6s %10s %10s %7s %10s %10s\n' input quillet floor ratio "peak mem" "input"
 for input in full mixed one; do
-  run_quillet "$input"  # warm the cache and learn the column file's size
+  run_quillet  # warm the cache and learn the column file's size
   size=$(stat -c %s "${input}_COL")
-  : > q.times
-  : > f.times
-  for ((i = 0; i < runs; i++)); do
-    # alternate which goes first, so that neither always runs on a warmer machine
-    if ((i % 2 == 0)); then
-      t0=$(now); run_quillet "$input"; t1=$(now); run_floor "$input" "$size"; t2=$(now)
-      echo $((t1 - t0)) >> q.times; echo $((t2 - t1)) >> f.times
-    else
-      t0=$(now); run_floor "$input" "$size"; t1=$(now); run_quillet "$input"; t2=$(now)
-      echo $((t1 - t0)) >> f.times; echo $((t2 - t1)) >> q.times
-    fi
-  done
+  alternate "$runs" run_quillet run_floor q.times f.times
   peak_kb=$(printf '%s\n1\n' "$input.crn" | /usr/bin/time -f '%M' "$quillet" 2>&1 > /dev/null | tail -n 1)
   q=$(median < q.times)
   f=$(median < f.times)
@@ -66,4 +46,4 @@ for input in full mixed one; do
              name, q / 1000, f / 1000, q / f, kb / 1024, bytes / 1048576 }'
 done
 echo
-echo "$(date -u +%Y-%m-%d), $(nproc) cores, $(uname -m), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+machine_line
