@@ -112,7 +112,7 @@ class Findings : public ReadEvents {
   std::vector<Line> lines_;
 };
 
-// Why a reading cannot give a table, or nullopt when it can: its first problem, and the line.
+// Why a reading cannot give a table: its first problem, and the line (0: no line applies).
 struct Problem {
   std::int64_t line = 0;
   std::string text;
@@ -147,7 +147,10 @@ class Batch {
 
  private:
   bool convert(const std::string& file);
-  std::optional<Problem> problem_of(const ReadOutcome& outcome, const FileType& type, bool trial);
+  // The problem of a reading whose years are `range`, or nullopt when it gives a table. A
+  // trial (a layout tried) that reads no series has a problem too.
+  std::optional<Problem> problem_of(const ReadOutcome& outcome, const table::YearRange& range,
+                                    const FileType& type, bool trial);
   void say(std::string_view file, std::int64_t line, std::string_view kind, std::string_view text) {
     std::string out(file);
     if (line > 0) out += ":" + std::to_string(line);
@@ -170,8 +173,8 @@ class Batch {
   std::string column_file_;        // of the file being converted, once named
 };
 
-std::optional<Problem> Batch::problem_of(const ReadOutcome& outcome, const FileType& type,
-                                         bool trial) {
+std::optional<Problem> Batch::problem_of(const ReadOutcome& outcome, const table::YearRange& range,
+                                         const FileType& type, bool trial) {
   switch (outcome.end) {
     case ReadEnd::kEndOfInput:
       break;
@@ -192,7 +195,7 @@ std::optional<Problem> Batch::problem_of(const ReadOutcome& outcome, const FileT
     case ReadEnd::kSeriesTooLong:
       return Problem{0, limit_text(table::Limit::kValues)};
   }
-  if (conversion_.year_range().maxage > table::kMaxYears) {
+  if (range.maxage > table::kMaxYears) {
     return Problem{0, limit_text(table::Limit::kYears)};
   }
   if (trial && outcome.series_count == 0) {
@@ -238,11 +241,13 @@ bool Batch::convert(const std::string& file) {
   Findings findings;
   const FileType* type = nullptr;
   ReadOutcome outcome;
+  table::YearRange range;
   if (options_.file_type) {
     type = &file_type(*options_.file_type);
     fields::LineReader input(*source, tab_size_, fields::LineEnds::kFileDecides);
     outcome = conversion_.read(input, *type, findings);
-    if (const auto problem = problem_of(outcome, *type, false)) {
+    if (outcome.end == ReadEnd::kEndOfInput) range = conversion_.year_range();
+    if (const auto problem = problem_of(outcome, range, *type, false)) {
       for (const auto& line : findings.lines()) say(file, line.line, "warning", line.text);
       say(file, problem->line, "error", problem->text);
       return false;
@@ -254,7 +259,8 @@ bool Batch::convert(const std::string& file) {
       findings = Findings();
       fields::LineReader input(*source, tab_size_, fields::LineEnds::kFileDecides);
       outcome = conversion_.read(input, file_type(layout), findings, true);
-      const auto problem = problem_of(outcome, file_type(layout), true);
+      if (outcome.end == ReadEnd::kEndOfInput) range = conversion_.year_range();
+      const auto problem = problem_of(outcome, range, file_type(layout), true);
       if (!problem) {
         type = &file_type(layout);
         break;
@@ -271,7 +277,6 @@ bool Batch::convert(const std::string& file) {
   }
   for (const auto& line : findings.lines()) say(file, line.line, "warning", line.text);
 
-  const table::YearRange range = conversion_.year_range();
   column_file_ = column_file;
   if (standard) {
     StandardOutput out(streams_);

@@ -187,6 +187,14 @@ TEST_F(BatchTest, LimitsStopOneFileOnly) {
             "passed over as a header line\n"
             "many.txt: error: as file type 0: too many series: the limit is 1500\n");
   EXPECT_EQ(files_.read("a_COL"), kCronolTable);
+
+  // 8001 years from the first series' first year to the last one's last: one too many.
+  files_.write("span.txt", series("EARLY", 100, 1) + series("LATE", 8100, 1));
+  files_.write("fits.txt", series("EARLY", 100, 1) + series("LATE", 8099, 1));
+  EXPECT_EQ(run({"-t", "0", "span.txt", "fits.txt"}), kBatchNotConverted);
+  EXPECT_EQ(err_, "span.txt: error: year range too long: the limit is 8000 years\n");
+  EXPECT_EQ(out_, "fits.txt -> fits_COL: 2 series, 100-8099, file type 0\n");
+  EXPECT_FALSE(files_.read("span_COL"));
 }
 
 }  // namespace
