@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "platform/system_failure.h"
+
 namespace quillet::testing {
 
 std::size_t StringSource::read(char* buffer, std::size_t capacity) {
@@ -14,6 +16,13 @@ std::size_t StringSource::read(char* buffer, std::size_t capacity) {
   std::memcpy(buffer, data_.data() + at_, n);
   at_ += n;
   return n;
+}
+
+void FakeConsole::write_out(std::string_view bytes) {
+  if (fail_output_) {
+    throw platform::SystemFailure(platform::Operation::kWrite, "No space left on device");
+  }
+  out_.append(bytes);
 }
 
 ScratchDir::ScratchDir() {

@@ -35,13 +35,15 @@ class FakeConsole : public platform::ConsoleStreams {
   explicit FakeConsole(std::string answers, bool terminal = false)
       : answers_(std::move(answers)), terminal_(terminal) {}
 
-  void write_out(std::string_view bytes) override { out_.append(bytes); }
+  void write_out(std::string_view bytes) override;
   void write_err(std::string_view bytes) override { err_.append(bytes); }
   void flush() override {}
   platform::ByteSource& input() override { return answers_; }
   bool input_is_terminal() const override { return terminal_; }
 
   const std::string& out() const { return out_; }
+  // From now on standard output fails as a full device does.
+  void fail_output() { fail_output_ = true; }
   const std::string& err() const { return err_; }
 
  private:
@@ -49,6 +51,7 @@ class FakeConsole : public platform::ConsoleStreams {
   bool terminal_;
   std::string out_;
   std::string err_;
+  bool fail_output_ = false;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
