@@ -3,12 +3,14 @@
 #ifndef QUILLET_TESTING_FAKE_CONSOLE_H_
 #define QUILLET_TESTING_FAKE_CONSOLE_H_
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "platform/byte_source.h"
 #include "platform/console.h"
+#include "platform/memory_source.h"
 
 namespace quillet::testing {
 
@@ -17,16 +19,18 @@ class StringSource : public platform::ByteSource {
  public:
   explicit StringSource(std::string data, std::size_t chunk = 1 << 16)
       : data_(std::move(data)), chunk_(chunk) {}
-  std::size_t read(char* buffer, std::size_t capacity) override;
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    return source_.read(buffer, std::min(capacity, chunk_));
+  }
   // Rewindable unless made otherwise, like a file on disk.
   bool rewindable() const override { return rewindable_; }
-  void rewind() override { at_ = 0; }
+  void rewind() override { source_.rewind(); }
   void make_unrewindable() { rewindable_ = false; }
 
  private:
   std::string data_;
+  platform::MemorySource source_{data_};
   std::size_t chunk_;
-  std::size_t at_ = 0;
   bool rewindable_ = true;
 };
 
