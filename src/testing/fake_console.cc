@@ -7,12 +7,24 @@
 #include <random>
 #include <sstream>
 
+#include "platform/system_failure.h"
+
 namespace quillet::testing {
 
 std::size_t StringSource::read(char* buffer, std::size_t capacity) {
   const std::size_t n = std::min({capacity, chunk_, data_.size() - at_});
   std::memcpy(buffer, data_.data() + at_, n);
   at_ += n;
+  return n;
+}
+
+std::size_t FakeConsole::Data::read(char* buffer, std::size_t capacity) {
+  if (fail_after) {
+    if (read_ >= *fail_after) throw platform::SystemFailure("READ", "Input/output error");
+    capacity = std::min(capacity, *fail_after - read_);
+  }
+  const std::size_t n = answers_.read(buffer, capacity);
+  read_ += n;
   return n;
 }
 
