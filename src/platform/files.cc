@@ -181,8 +181,25 @@ class CFileOutput : public OutputFile {
 std::FILE* create_new(const std::string& name, std::optional<unsigned> mode) {
 #if defined(_WIN32)
   (void)mode;
-  const int fd = _wopen(name_to_wide(name).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                        _S_IREAD | _S_IWRITE);
+  // Its deletion shared, so that a program stopped while it writes can remove it.
+  HANDLE handle =
+      CreateFileW(name_to_wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS      ? EEXIST
+            : error == ERROR_ACCESS_DENIED                                   ? EACCES
+            : error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? ENOENT
+            : error == ERROR_FILENAME_EXCED_RANGE                            ? ENAMETOOLONG
+                                                                             : EIO;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    DeleteFileW(name_to_wide(name).c_str());
+    return nullptr;
+  }
 #else
   const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                       mode ? static_cast<mode_t>(*mode) : 0666);
