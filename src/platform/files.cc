@@ -414,7 +414,9 @@ class RealFileSystem : public FileSystem {
       if (std::FILE* file = create_new(temporary, mode)) {
         return std::make_unique<ReplacementOutput>(file, temporary, name);
       }
-      if (errno != EEXIST || attempt == 200) throw SystemFailure::from_errno("OPEN", errno);
+      if (errno != EEXIST || attempt == 200) {
+        throw SystemFailure::from_errno("OPEN", errno).about(temporary);
+      }
     }
   }
 

@@ -54,7 +54,7 @@ class FileSystem {
   // once. A file it replaces leaves its permission bits to the new one; a new name gets the
   // usual ones. abandon(), a failure, or the end of the object without finish() removes the
   // new file and leaves a file of that name as it was. Failures throw SystemFailure ("OPEN"
-  // for the new file, "WRITE", "CLOSE", "RENAME").
+  // for the new file, naming it in file(), "WRITE", "CLOSE", "RENAME").
   virtual std::unique_ptr<OutputFile> open_replacement(const std::string& name) = 0;
   // What tells one file from another (two names of one file have the same), or nullopt when
   // no file has the name.

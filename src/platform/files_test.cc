@@ -117,6 +117,10 @@ TEST(Files, AReplacementTakesTheNameWholeOrNotAtAll) {
     ADD_FAILURE() << "a replacement in a missing folder opened";
   } catch (const SystemFailure& failure) {
     EXPECT_EQ(failure.operation(), "OPEN");
+    // The file that could not be made is named: the new file, not the column file.
+    EXPECT_EQ(failure.file().substr(0, dir.file("no/such/folder/.q").size()),
+              dir.file("no/such/folder/.q"));
+    EXPECT_EQ(failure.file().size(), dir.file("no/such/folder/.q").size() + 3);
   }
 }
 

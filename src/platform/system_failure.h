@@ -17,6 +17,14 @@ class SystemFailure : public std::exception {
   // The failure errno describes (a failure the system did not describe still gets a reason).
   static SystemFailure from_errno(std::string_view operation, int error_number);
 
+  // The file the failure concerns when the layer below chose its name (a replacement's new
+  // file that could not be made), or empty: the caller knows which file it asked for.
+  SystemFailure& about(std::string file) {
+    file_ = std::move(file);
+    return *this;
+  }
+  const std::string& file() const { return file_; }
+
   const std::string& operation() const { return operation_; }
   const std::string& reason() const { return reason_; }
   const char* what() const noexcept override { return reason_.c_str(); }
@@ -24,6 +32,7 @@ class SystemFailure : public std::exception {
  private:
   std::string operation_;
   std::string reason_;
+  std::string file_;
 };
 
 }  // namespace quillet::platform
