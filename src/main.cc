@@ -9,6 +9,7 @@
 #include "platform/console.h"
 #include "platform/console_window.h"
 #include "platform/files.h"
+#include "platform/signals.h"
 
 int main(int argc, char** argv) {
   using namespace quillet;
@@ -16,8 +17,11 @@ int main(int argc, char** argv) {
   const int tab_size = fields::tab_size_from(std::getenv("TABSIZE"));
   const std::vector<std::string> arguments = platform::command_line_arguments(argc, argv);
   if (!arguments.empty()) {
-    const int status = driver::run_command_line(arguments, platform::standard_streams(),
-                                                platform::real_file_system(), tab_size);
+    // A column file being written when the program is stopped is removed (the dialogue writes
+    // in place, and has nothing of its own to remove).
+    const int status = driver::run_command_line(
+        arguments, platform::standard_streams(),
+        platform::cleaning_file_system(platform::real_file_system()), tab_size);
     platform::end_console_window(false);  // files dropped onto the program: its own window
     return status;
   }

@@ -2,8 +2,9 @@
 # Converts the three examples with the real binary and plots their column files with
 # tools/plot_columns.gp: each must give a PNG and the script's line saying what it drew (one
 # panel up to six series, one per series from seven). Then a table of 30 series (the first 24
-# drawn), a table with --missing NA, and the script's own message for a column file without
-# series, one without years, and one of zeros only. Skipped (77) without gnuplot.
+# drawn), a table with --missing NA, one whose series are named with numbers, and the
+# script's own message for a column file without series, one without years, and one of zeros
+# only. Skipped (77) without gnuplot.
 #
 #   plot_test.sh <quillet binary> <source folder>
 set -u
@@ -42,6 +43,20 @@ drawn many_COL "many_COL: 24 of 30 series in 24 panels, N (S01) as steps, 1900-1
 # Missing cells marked: a 0.000 inside a series' years is drawn, from the first year on.
 "$binary" -q --missing NA ring01.crn && mv ring01_COL marked_COL
 drawn marked_COL "marked_COL: 2 of 2 series in 1 panel, N (RING01) as steps, 1850-1879"
+
+# Names that read as numbers, with NA cells: the header line is names only, so the panel of
+# the last series (named 343099) is drawn over its own values (1.0-1.4), not up to 343099.
+awk 'BEGIN { OFS = "\t"; printf " Year\tN"
+             for (i = 1; i <= 7; ++i) printf "\t%s", i == 7 ? "343099  " : i == 6 ? "091519  " : "S0" i "     "
+             print ""
+             for (y = 1900; y <= 1910; ++y) { printf "%4d\t%4d", y, 7
+               for (i = 1; i <= 7; ++i) printf "\t%s", (y == 1900 && i >= 6) ? "NA" : sprintf("%6.3f", 1 + (y % 5) / 10)
+               print "" } }' > numeric_COL
+drawn numeric_COL "numeric_COL: 7 of 7 series in 7 panels, N (S01) as steps, 1900-1910"
+# The ranges of the last panel drawn (gnuplot's own record of its axes).
+ranges=$(gnuplot -e "infile='numeric_COL'; outfile='numeric_COL.png'" \
+  "$source_dir/tools/plot_columns.gp" -e 'print sprintf("%g %g %g %g", GPVAL_X_MIN, GPVAL_X_MAX, GPVAL_Y_MIN, GPVAL_Y_MAX)' 2>&1 | tail -n 1)
+[ "$ranges" = "1899.5 1910.5 1 1.4" ] || { echo "numeric_COL: the last panel's ranges are $ranges"; failed=1; }
 
 printf ' Year\tN\n' > none_COL
 printf ' Year\tN\tEMPTY1  \n' > empty_COL

@@ -7,7 +7,8 @@
 # above the other over the same years; of more than 24 the first 24 are drawn and the title
 # says how many were left out. The value axis follows the data.
 #
-# Missing cells are left out. A cell that is not a number (the command line's --missing text,
+# The first line is the names only, even a name that reads as a number. Missing cells are
+# left out. A cell that is not a number (the command line's --missing text,
 # such as NA, or an empty cell) is missing. A table without such cells cannot tell a missing
 # year from a value of 0.000, so there the zeros before a series' first and after its last
 # nonzero value are taken as missing; a 0.000 between them is drawn, as it can be a real value
@@ -45,6 +46,8 @@ shown = nseries < max_series ? nseries : max_series
 last_col = shown + 2
 
 set datafile separator "\t"
+# The first line holds the names, whatever they look like (a series may be named 343099).
+if (GPVAL_VERSION >= 5.4) { set datafile columnheaders }
 # A cell's number, or NaN when it is not one (a missing text, or asterisks).
 number(i) = valid(i) ? column(i) : NaN
 is_value(i) = valid(i) && column(i) != 0
@@ -121,9 +124,10 @@ if (shown <= 6) {
   nice_step(r) = (e = 10 ** floor(log10(r / 3)), r / 3 / e < 2 ? e : (r / 3 / e < 5 ? 2 * e : 5 * e))
   do for [k = 1:shown] {
     undefine STATS_*
-    stats infile using (series_value(k)) nooutput
-    if (exists("STATS_records") && STATS_records > 0 && STATS_max > STATS_min) {
-      set ytics nice_step(STATS_max - STATS_min)
+    # With the year beside it: the header line, whose year is " Year", is never a value.
+    stats infile using 1:(series_value(k)) nooutput
+    if (exists("STATS_records") && STATS_records > 0 && STATS_max_y > STATS_min_y) {
+      set ytics nice_step(STATS_max_y - STATS_min_y)
     } else {
       set ytics autofreq
     }

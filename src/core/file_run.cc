@@ -34,6 +34,10 @@ class FileRun::Input {
       return;
     }
     file_ = run.files_.open_input(file);
+    // Layouts are tried one after the other: a pipe or FIFO is read whole first.
+    if (run.options_.reading.file_type == kAutomatic) {
+      file_ = platform::made_rewindable(std::move(file_));
+    }
     source_ = file_.get();
   }
   platform::ByteSource& source() { return *source_; }
@@ -79,6 +83,7 @@ FileReport FileRun::convert(const std::string& file) {
       report.lines.push_back(error_line(file, "given twice in this run"));
       return report;
     }
+    if (to_standard_output) step = Step::kRead;  // standard input is open: it can only be read
     Input input(*this, file);
     step = Step::kRead;
     report.column_file = to_standard_output ? std::string(kStandardStream)
@@ -172,6 +177,7 @@ FileReport FileRun::read_long(const std::string& file, std::string& out,
       report.lines.push_back(error_line(file, "given twice in this run"));
       return report;
     }
+    opened = standard(file);
     Input input(*this, file);
     opened = true;
     if (!read(input, report)) return report;

@@ -168,6 +168,7 @@ Reader& Reader::operator=(Reader&&) noexcept = default;
 const Reading& Reader::read_file(const std::string& path, const ReadOptions& options) {
   try {
     std::unique_ptr<platform::InputFile> file = platform::real_file_system().open_input(path);
+    if (options.file_type == kAutomatic) file = platform::made_rewindable(std::move(file));
     state_->read(*file, options);
     file->close();
   } catch (const platform::SystemFailure& failure) {

@@ -4,6 +4,7 @@
 
 #include "core/file_types.h"
 #include "fields/line_reader.h"
+#include "reading/ring_width.h"
 #include "table/limits.h"
 
 namespace quillet::core {
@@ -115,7 +116,19 @@ void ReadingState::read(platform::ByteSource& source, const ReadOptions& options
     }
     problem->file_type = layout;
     errors.push_back(std::move(*problem));
-    if (is_limit(errors.back().kind)) break;
+    if (is_limit(errors.back().kind)) {
+      diagnostics_ = std::move(errors);
+      return;
+    }
+  }
+  // No layout reads it: a file of ring-width measurements is said to be one, in one line.
+  source.rewind();
+  fields::LineReader lines(source, options.tab_size, fields::LineEnds::kFileDecides);
+  if (const std::optional<std::int64_t> line = reading::first_ring_width_line(lines)) {
+    Diagnostic d = error(DiagnosticKind::kRingWidth);
+    d.line = *line;
+    diagnostics_ = {std::move(d)};
+    return;
   }
   diagnostics_ = std::move(errors);
 }

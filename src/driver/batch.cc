@@ -79,7 +79,7 @@ int run_files(const Options& options, platform::ConsoleStreams& streams,
   }
   Output output(streams);
   StandardOutput table_output(streams);
-  core::FileRun run(files, convert, options.files, {&streams.input(), &table_output});
+  core::FileRun run(files, convert, options.files, {&streams.data_input(), &table_output});
   if (options.long_table) {
     streams.make_output_binary();
     output.out(long_table_header() + std::string(platform::kFileLineEnd));

@@ -98,18 +98,24 @@ TEST_F(BatchTest, WarningsAndErrorsInTheFormCompilersUse) {
   EXPECT_FALSE(files_.read("bad_COL"));
   EXPECT_EQ(files_.read("ok_COL"), kCronolTable);
 
-  // Found by itself: none of the four layouts reads a ring-width file.
-  files_.write("widths.rwl", "ABC01 1850   123   234   345\nABC01 1853   999\n");
+  // Found by itself: none of the four layouts reads a file, and each says why; a ring-width
+  // file is said to be one, in one line.
+  files_.write("short.crn", "ABC01 1850   123   234   345\nABC01 1853   124\n");
+  EXPECT_EQ(run({"short.crn"}), kBatchNotConverted);
+  EXPECT_EQ(err_,
+            "short.crn:1: error: as file type 1: line looks like data (series ABC01) but would "
+            "be passed over as a header line\n"
+            "short.crn:1: error: as file type 6: line looks like data (series ABC01) but would "
+            "be passed over as a header line\n"
+            "short.crn:1: error: as file type 2: line looks like data (series ABC01) but would "
+            "be passed over as a header line\n"
+            "short.crn: error: as file type 0: no series was read (the input ends inside "
+            "series 1, before its end marker)\n");
+  files_.write("widths.rwl", "Oak widths\nABC01   1850   123   234   345\nABC01   1853   999\n");
   EXPECT_EQ(run({"widths.rwl"}), kBatchNotConverted);
   EXPECT_EQ(err_,
-            "widths.rwl:1: error: as file type 1: line looks like data (series ABC01) but would "
-            "be passed over as a header line\n"
-            "widths.rwl:1: error: as file type 6: line looks like data (series ABC01) but would "
-            "be passed over as a header line\n"
-            "widths.rwl:1: error: as file type 2: line looks like data (series ABC01) but would "
-            "be passed over as a header line\n"
-            "widths.rwl: error: as file type 0: no series was read (the input ends inside "
-            "series 1, before its end marker)\n");
+            "widths.rwl:2: error: a ring-width file (measurements, not a chronology): no file "
+            "type reads it\n");
 }
 
 TEST_F(BatchTest, WholeOrNothing) {

@@ -100,6 +100,40 @@ class StdinSource : public ByteSource {
 #endif
 };
 
+// Standard input as data: block reads, and a read failure is an error, not the end.
+class StdinData : public ByteSource {
+ public:
+#if defined(_WIN32)
+  explicit StdinData(StdinSource& answers) : answers_(answers) {}
+#else
+  explicit StdinData(StdinSource&) {}
+#endif
+  std::size_t read(char* buffer, std::size_t capacity) override {
+#if defined(_WIN32)
+    // What is typed at a console window comes as the answers do.
+    if (keyboard_attached_) return answers_.read(buffer, capacity);
+#endif
+    errno = 0;
+    const std::size_t n = std::fread(buffer, 1, capacity, stdin);
+    if (n == 0 && std::ferror(stdin)) {
+      const int error_number = errno;
+      std::clearerr(stdin);
+      throw SystemFailure::from_errno(Operation::kRead, error_number);
+    }
+    return n;
+  }
+
+#if defined(_WIN32)
+ private:
+  StdinSource& answers_;
+  bool keyboard_attached_ = [] {
+    HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+  }();
+#endif
+};
+
 class StandardStreams : public ConsoleStreams {
  public:
   StandardStreams() : terminal_(QUILLET_ISATTY(QUILLET_FILENO(stdin)) != 0) {}
@@ -124,6 +158,7 @@ class StandardStreams : public ConsoleStreams {
     std::fflush(stderr);
   }
   ByteSource& input() override { return stdin_; }
+  ByteSource& data_input() override { return stdin_data_; }
   bool input_is_terminal() const override { return terminal_; }
   void make_output_binary() override {
     flush();
@@ -161,6 +196,7 @@ class StandardStreams : public ConsoleStreams {
   }
 
   StdinSource stdin_;
+  StdinData stdin_data_{stdin_};
   bool terminal_;
   bool out_failed_ = false;
 };

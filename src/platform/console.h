@@ -23,7 +23,12 @@ class ConsoleStreams {
   virtual void write_err(std::string_view bytes) = 0;
   // Flushes both streams; throws like write_out.
   virtual void flush() = 0;
+  // Standard input as the answers: one line at a time, and a failure to read it ends it.
   virtual ByteSource& input() = 0;
+  // Standard input as data (the command line's FILE "-"): read in blocks, and a failure to
+  // read it (a folder given as standard input, a failing device) throws SystemFailure
+  // (kRead), so it is never taken for the end of the input. Reads the same stream as input().
+  virtual ByteSource& data_input() { return input(); }
   // True when the answers come from a terminal (the user's own line end then ends a prompt).
   virtual bool input_is_terminal() const = 0;
   // From now on standard output takes bytes as they are (a table written to it keeps its own

@@ -1,7 +1,11 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +20,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/memory_source.h"
 #include "platform/names.h"
 #include "platform/system_failure.h"
 
@@ -96,6 +101,21 @@ class CFileInput : public InputFile {
   bool seekable_;
 };
 
+// An input read whole into memory.
+class ReadWhole : public InputFile {
+ public:
+  explicit ReadWhole(ByteSource& source) : whole_(source) {}
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    return whole_.read(buffer, capacity);
+  }
+  bool rewindable() const override { return true; }
+  void rewind() override { whole_.rewind(); }
+  void close() override {}
+
+ private:
+  MemorySource whole_;
+};
+
 // Writes all of `bytes`, or throws the WRITE that failed.
 void write_all(std::FILE* file, std::string_view bytes) {
   errno = 0;
@@ -156,12 +176,35 @@ class CFileOutput : public OutputFile {
 };
 
 // A new file that nobody else has opened: created, never opened if it is there already.
-std::FILE* create_new(const std::string& name) {
+// `mode`: the permission bits it gets, or nullopt for the usual ones (the umask's).
+std::FILE* create_new(const std::string& name, std::optional<unsigned> mode) {
 #if defined(_WIN32)
-  const int fd = _wopen(name_to_wide(name).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                        _S_IREAD | _S_IWRITE);
+  (void)mode;
+  // Its deletion shared, so that a program stopped while it writes can remove it.
+  HANDLE handle =
+      CreateFileW(name_to_wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS      ? EEXIST
+            : error == ERROR_ACCESS_DENIED                                   ? EACCES
+            : error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ? ENOENT
+            : error == ERROR_FILENAME_EXCED_RANGE                            ? ENAMETOOLONG
+                                                                             : EIO;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    DeleteFileW(name_to_wide(name).c_str());
+    return nullptr;
+  }
 #else
-  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                      mode ? static_cast<mode_t>(*mode) : 0666);
+  // The umask may have taken bits from a replaced file's own; a system that keeps no such
+  // bits (a FAT disk) refuses, and the file stays as it was made.
+  if (fd >= 0 && mode) (void)fchmod(fd, static_cast<mode_t>(*mode));
 #endif
   if (fd < 0) return nullptr;
 #if defined(_WIN32)
@@ -172,6 +215,75 @@ std::FILE* create_new(const std::string& name) {
   if (file == nullptr) close(fd);
 #endif
   return file;
+}
+
+// The permission bits of the regular file `name`, or nullopt when there is none.
+std::optional<unsigned> permission_bits(const std::string& name) {
+#if defined(_WIN32)
+  (void)name;
+  return std::nullopt;
+#else
+  struct stat status {};
+  if (stat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return static_cast<unsigned>(status.st_mode & 0777);
+#endif
+}
+
+// Where the base name of `name` begins.
+std::size_t base_name_start(const std::string& name) {
+  std::size_t start = name.size();
+  while (start > 0) {
+    const char c = name[start - 1];
+#if defined(_WIN32)
+    if (c == '/' || c == '\\' || c == ':') break;
+#else
+    if (c == '/') break;
+#endif
+    --start;
+  }
+  return start;
+}
+
+// A name for the new file beside `name`: ".q" and hexadecimal digits, never longer than the
+// base name of `name` (down to 4 bytes), so that it fits wherever `name` fits. `seed` tells
+// one try from the next.
+std::string temporary_name(const std::string& name, std::uint64_t seed) {
+  const std::size_t start = base_name_start(name);
+  const std::size_t base_length = name.size() - start;
+  const std::size_t length = std::min<std::size_t>(12, std::max<std::size_t>(4, base_length));
+  // splitmix64: nearby seeds give unrelated digits.
+  std::uint64_t z = seed + 0x9e3779b97f4a7c15u;
+  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+  z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+  z ^= z >> 31;
+  std::string temporary = name.substr(0, start) + ".q";
+  for (std::size_t i = 2; i < length; ++i, z >>= 4) temporary += "0123456789abcdef"[z & 15];
+  return temporary;
+}
+
+// Flushes the file's bytes to the disk; a system that cannot (a pipe, some devices) says
+// EINVAL and is taken at its word.
+bool sync_to_disk(std::FILE* file) {
+#if defined(_WIN32)
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0 || errno == EINVAL;
+#endif
+}
+
+// After a rename, the folder's new entry to the disk, where the system allows; a failure
+// changes nothing for the file, which is in place.
+void sync_folder_of(const std::string& name) {
+#if !defined(_WIN32)
+  const std::size_t start = base_name_start(name);
+  const std::string folder = start == 0 ? "." : name.substr(0, start);
+  const int fd = open(folder.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  (void)fsync(fd);
+  close(fd);
+#else
+  (void)name;
+#endif
 }
 
 // Puts `from` in the place of `to`, replacing a file of that name at once.
@@ -212,7 +324,15 @@ class ReplacementOutput : public OutputFile {
     std::FILE* file = file_;
     file_ = nullptr;
     try {
-      flush_and_close(file);
+      // The bytes reach the disk before the name does: after a crash the column file is the
+      // old one or the new one, never an empty one.
+      errno = 0;
+      if (std::fflush(file) != 0 || !sync_to_disk(file)) {
+        const int error_number = errno;
+        std::fclose(file);
+        throw SystemFailure::from_errno(Operation::kWrite, error_number);
+      }
+      if (std::fclose(file) != 0) throw SystemFailure::from_errno(Operation::kClose, errno);
     } catch (const SystemFailure&) {
       remove_file(temporary_);
       throw;
@@ -226,18 +346,23 @@ class ReplacementOutput : public OutputFile {
       remove_file(temporary_);
       throw SystemFailure::from_errno(Operation::kRename, error_number);
     }
+    temporary_.clear();
+    sync_folder_of(target_);
   }
+
+  std::string_view new_file_name() const noexcept override { return temporary_; }
 
   void abandon() noexcept override {
     if (file_ == nullptr) return;
     std::fclose(file_);
     file_ = nullptr;
     remove_file(temporary_);
+    temporary_.clear();
   }
 
  private:
   std::FILE* file_;
-  std::string temporary_;
+  std::string temporary_;  // empty once the file is in place or removed
   std::string target_;
 };
 
@@ -271,22 +396,26 @@ class RealFileSystem : public FileSystem {
 
   std::unique_ptr<OutputFile> open_replacement(const std::string& name) override {
     refuse_directory(name);
-    // A name of its own beside the column file: the column file's name, a mark and a number.
-    static unsigned counter = 0;
+    const std::optional<unsigned> mode = permission_bits(name);
+    // A short name of its own beside the column file, tried until one is free.
 #if defined(_WIN32)
-    const unsigned long process = GetCurrentProcessId();
+    const std::uint64_t process = GetCurrentProcessId();
 #else
-    const unsigned long process = static_cast<unsigned long>(getpid());
+    const std::uint64_t process = static_cast<std::uint64_t>(getpid());
 #endif
-    for (int attempt = 0;; ++attempt) {
+    const auto now =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (std::uint64_t attempt = 0;; ++attempt) {
       const std::string temporary =
-          name + ".quillet-" + std::to_string(process) + "-" + std::to_string(++counter);
+          temporary_name(name, (process << 40) ^ now ^ (attempt * 0x100000001b3u));
+      if (temporary == name) continue;
       errno = 0;
-      if (std::FILE* file = create_new(temporary)) {
+      if (std::FILE* file = create_new(temporary, mode)) {
         return std::make_unique<ReplacementOutput>(file, temporary, name);
       }
-      if (errno != EEXIST || attempt == 100)
+      if (errno != EEXIST || attempt == 200) {
         throw SystemFailure::from_errno(Operation::kCreate, errno, temporary);
+      }
     }
   }
 
@@ -317,6 +446,17 @@ class RealFileSystem : public FileSystem {
 };
 
 }  // namespace
+
+std::unique_ptr<InputFile> read_whole(ByteSource& source) {
+  return std::make_unique<ReadWhole>(source);
+}
+
+std::unique_ptr<InputFile> made_rewindable(std::unique_ptr<InputFile> input) {
+  if (input->rewindable()) return input;
+  std::unique_ptr<InputFile> whole = read_whole(*input);
+  input->close();
+  return whole;
+}
 
 FileSystem& real_file_system() {
   static RealFileSystem files;

@@ -29,6 +29,9 @@ class OutputFile {
   // Flushes what was written so far and closes, leaving the rest of the file as it stands;
   // failures are ignored (this is the path of a run that is already failing).
   virtual void abandon() noexcept = 0;
+  // The name of a new file that is not yet in place (a replacement's, until finish() or
+  // abandon()), or empty: the file a program ended by a signal should remove.
+  virtual std::string_view new_file_name() const noexcept { return {}; }
 };
 
 class FileSystem {
@@ -46,16 +49,27 @@ class FileSystem {
   }
 
   // A file written whole or not at all: the bytes go to a new file beside `name` (in the same
-  // folder), which finish() puts in the place of `name`, replacing a file of that name at
-  // once. abandon(), a failure, or the end of the object without finish() removes the new
-  // file and leaves a file of that name as it was. Failures throw SystemFailure (kCreate for
-  // the new file, kWrite, kClose, kRename).
+  // folder, under a short name of its own, so it fits wherever `name` fits), which finish()
+  // flushes to the disk and puts in the place of `name`, replacing a file of that name at
+  // once. A file it replaces leaves its permission bits to the new one; a new name gets the
+  // usual ones. abandon(), a failure, or the end of the object without finish() removes the
+  // new file and leaves a file of that name as it was. Failures throw SystemFailure (kCreate
+  // for the new file, naming it in path(), kWrite, kClose, kRename).
   virtual std::unique_ptr<OutputFile> open_replacement(const std::string& name) = 0;
   // What tells one file from another (two names of one file have the same), or nullopt when
   // no file has the name.
   virtual std::optional<std::string> identity(const std::string& name) = 0;
   virtual bool is_directory(const std::string& name) = 0;
 };
+
+// Everything `source` still holds, read into memory: an input that can be read again from
+// its start (rewindable), whose close() does nothing. A read failure throws SystemFailure
+// (kRead), as `source` does.
+std::unique_ptr<InputFile> read_whole(ByteSource& source);
+// `input` itself when it can be read again from its start; otherwise (a pipe, a FIFO,
+// /dev/fd/N, a terminal) its bytes read whole, and it closed: what trying one layout after
+// another needs. Throws SystemFailure (kRead, kClose).
+std::unique_ptr<InputFile> made_rewindable(std::unique_ptr<InputFile> input);
 
 // The real file system, through <cstdio> and <filesystem>.
 FileSystem& real_file_system();

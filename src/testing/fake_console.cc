@@ -18,6 +18,17 @@ void FakeConsole::write_out(std::string_view bytes) {
   out_.append(bytes);
 }
 
+std::size_t FakeConsole::Data::read(char* buffer, std::size_t capacity) {
+  if (fail_after) {
+    if (read_ >= *fail_after)
+      throw platform::SystemFailure(platform::Operation::kRead, "Input/output error");
+    capacity = std::min(capacity, *fail_after - read_);
+  }
+  const std::size_t n = answers_.read(buffer, capacity);
+  read_ += n;
+  return n;
+}
+
 ScratchDir::ScratchDir() {
   static std::atomic<unsigned> counter{0};
   std::random_device random;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,11 @@ class FakeConsole : public platform::ConsoleStreams {
   void write_err(std::string_view bytes) override { err_.append(bytes); }
   void flush() override {}
   platform::ByteSource& input() override { return answers_; }
+  platform::ByteSource& data_input() override { return data_; }
   bool input_is_terminal() const override { return terminal_; }
+  // Reading standard input as data fails (kRead, "Input/output error") once `bytes` bytes
+  // have been read; the answers are not affected.
+  void fail_data_after(std::size_t bytes) { data_.fail_after = bytes; }
 
   const std::string& out() const { return out_; }
   // From now on standard output fails as a full device does.
@@ -51,7 +56,20 @@ class FakeConsole : public platform::ConsoleStreams {
   const std::string& err() const { return err_; }
 
  private:
+  // The answers, as data; a failure when a test asks for one.
+  class Data : public platform::ByteSource {
+   public:
+    explicit Data(StringSource& answers) : answers_(answers) {}
+    std::size_t read(char* buffer, std::size_t capacity) override;
+    std::optional<std::size_t> fail_after;
+
+   private:
+    StringSource& answers_;
+    std::size_t read_ = 0;
+  };
+
   StringSource answers_;
+  Data data_{answers_};
   bool terminal_;
   std::string out_;
   std::string err_;

@@ -66,6 +66,9 @@ class MemoryFileSystem::Output : public platform::OutputFile {
     open_ = false;
     if (!target_.empty()) files_.files_.erase(name_);
   }
+  std::string_view new_file_name() const noexcept override {
+    return open_ && !target_.empty() ? std::string_view(name_) : std::string_view();
+  }
 
  private:
   MemoryFileSystem& files_;
@@ -108,8 +111,15 @@ std::unique_ptr<platform::OutputFile> MemoryFileSystem::open_output(const std::s
 }
 
 std::unique_ptr<platform::OutputFile> MemoryFileSystem::open_replacement(const std::string& name) {
-  check_open(name);
   const std::string temporary = name + ".new" + std::to_string(++replacements_);
+  try {
+    check_open(name);
+  } catch (SystemFailure& failure) {
+    throw SystemFailure(failure.operation() == platform::Operation::kOpen
+                            ? platform::Operation::kCreate
+                            : failure.operation(),
+                        failure.reason(), failure.error_code(), temporary);
+  }
   files_[temporary];
   return std::make_unique<Output>(*this, temporary, name);
 }
