@@ -65,7 +65,7 @@ def command_line(*arguments, cwd=None):
 rows = []
 read, convert = paired(lambda: quillet.read("full.crn"), command_line("-q", "-t", "1", "full.crn"), runs)
 rows.append(("quillet.read(full.crn)", read, "quillet -q -t 1 full.crn", convert, 1.5))
-long, cli_long = paired(lambda: quillet.read_long(files, errors="warn"),
+long, cli_long = paired(lambda: quillet.read_long(["files/" + f for f in files], errors="warn"),
                         command_line("-q", "--long", *files, cwd="files"), runs)
 rows.append(("quillet.read_long(2000 files)", long, "quillet -q --long 2000 files", cli_long, 2.0))
 widths = [6, 4] + [4, 3] * 10
