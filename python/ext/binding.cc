@@ -103,21 +103,16 @@ class PyReader {
         year_out[r] = first_row_year + r;
         count_out[r] = reading.n(static_cast<int>(r));
       }
-      std::vector<std::int64_t> thousandths(static_cast<std::size_t>(quillet::kMaxValues));
       const double nan = std::numeric_limits<double>::quiet_NaN();
       for (py::ssize_t s = 0; s < columns; ++s) {
         const quillet::Series series = reading.series(static_cast<int>(s));
         double* column = value_out + s * rows;
-        const py::ssize_t size = series.size();
-        thousandths.resize(static_cast<std::size_t>(std::max<py::ssize_t>(size, 1)));
-        series.copy_thousandths(thousandths.data());
         const py::ssize_t begin =
             std::clamp<py::ssize_t>(series.first_year() - first_row_year, 0, rows);
-        const py::ssize_t end = std::clamp<py::ssize_t>(begin + size, begin, rows);
+        const py::ssize_t end = begin + series.size();
+        if (end > rows) throw std::logic_error("a series beyond the rows of its reading");
         std::fill(column, column + begin, nan);
-        for (py::ssize_t r = begin; r < end; ++r) {
-          column[r] = static_cast<double>(thousandths[static_cast<std::size_t>(r - begin)]) / 1000.0;
-        }
+        series.copy_rounded(column + begin);
         std::fill(column + end, column + rows, nan);
       }
     }
@@ -162,25 +157,26 @@ class LongTable {
   void add(const PyReader& reader, std::int32_t file) {
     const quillet::Reading& reading = reader.converted_reading();
     py::gil_scoped_release unlocked;
-    std::vector<std::int64_t> thousandths;
     std::vector<std::int32_t> counts;
     for (int s = 0; s < reading.series_count(); ++s) {
       const quillet::Series series = reading.series(s);
       const auto size = static_cast<std::size_t>(std::max(series.size(), 0));
+      const std::size_t at = year_.size();
       const auto name = static_cast<std::int32_t>(series_names_.size());
       series_names_.push_back(series.name());
-      thousandths.resize(std::max<std::size_t>(size, 1));
-      counts.resize(std::max<std::size_t>(size, 1));
-      series.copy_thousandths(thousandths.data());
+      file_.resize(at + size, file);
+      series_number_.resize(at + size, s + 1);
+      series_.resize(at + size, name);
+      year_.resize(at + size);
+      value_.resize(at + size);
+      count_.resize(at + size);
+      counts.resize(size);
+      series.copy_rounded(value_.data() + at);
       series.copy_counts(counts.data());
       const std::int64_t first_year = series.first_year();
       for (std::size_t i = 0; i < size; ++i) {
-        file_.push_back(file);
-        series_number_.push_back(s + 1);
-        series_.push_back(name);
-        year_.push_back(first_year + static_cast<std::int64_t>(i));
-        value_.push_back(static_cast<double>(thousandths[i]) / 1000.0);
-        count_.push_back(counts[i]);
+        year_[at + i] = first_year + static_cast<std::int64_t>(i);
+        count_[at + i] = counts[i];
       }
     }
   }

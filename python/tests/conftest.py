@@ -10,6 +10,18 @@ import pytest
 
 SOURCE_DIR = Path(__file__).resolve().parents[2]
 
+# Under type 0, columns 11-14 do not read as a number.
+BAD = b"ABC   1850 1x0  1 200  1 9990  0\n"
+# Every layout tried on BAD, and why it failed.
+BAD_LINES = [
+    "<bytes>: error: as file type 1: no series was read"
+    " (the input ends inside series 1, before its end marker)",
+    "<bytes>: error: as file type 6: no series was read"
+    " (the input ends inside series 1, before its end marker)",
+    "<bytes>: error: as file type 2: the input ends inside its 3 file header lines",
+    '<bytes>:1: error: as file type 0: data cannot be read in columns 11-14: " 1x0"',
+]
+
 
 def decade_lines(name, first_year, values, counts=1, label="", end=True):
     """The decade lines of one series: `values` in thousandths (a str is put in as written),

@@ -34,15 +34,15 @@ def test_frame_of_a_stacked_file():
     assert list(frame.dtypes.map(str)) == ["int64"] + ["float64"] * 4
     assert frame.index.name == "year" and str(frame.index.dtype) == "int64"
     assert frame.index.tolist() == [1848, 1849, 1850, 1851, 1852]
-    # N is the first series' counts by row, as the column file writes it.
+    # N is the first series' count for each year, 0 outside its years.
     assert_cells(
         frame,
         [
-            [3, NAN, 0.5, NAN, NAN],
-            [4, NAN, 0.6, NAN, NAN],
-            [5, 1.031, NAN, NAN, NAN],
-            [0, 0.0, NAN, 100.0, NAN],
-            [0, 0.854, NAN, 0.25, -0.25],
+            [0, NAN, 0.5, NAN, NAN],
+            [0, NAN, 0.6, NAN, NAN],
+            [3, 1.031, NAN, NAN, NAN],
+            [4, 0.0, NAN, 100.0, NAN],
+            [5, 0.854, NAN, 0.25, -0.25],
         ],
     )
     assert frame.attrs["file_type"] == 1
@@ -65,10 +65,10 @@ def plain(*series):
 
 
 def test_rows_at_the_edges_of_the_table():
-    # A series after 8000: the rows start at 8000; its counts stand in the first rows.
+    # A series after 8000: the rows start at 8000.
     late = quillet.read(plain(decade_lines("LATE", 9000, [1, 2, 3], [4, 5, 6])), type=0)
     assert (late.index[0], late.index[-1], len(late)) == (8000, 9002, 1003)
-    assert late["N"].tolist()[:4] == [4, 5, 6, 0] and late["N"].iloc[-1] == 0
+    assert late["N"].tolist()[-4:] == [0, 4, 5, 6] and late["N"].iloc[0] == 0
     assert late["LATE"].isna().sum() == 1000
     assert late["LATE"].tolist()[-3:] == [0.001, 0.002, 0.003]
     # A series before 0: the rows end at 0.

@@ -44,9 +44,9 @@ def test_readme_example_runs_as_written():
     result = subprocess.run([sys.executable, "-"], input=snippet, cwd=SOURCE_DIR,
                             capture_output=True, text=True, timeout=60)
     assert result.stderr == ""
-    assert result.stdout.splitlines() == [
+    assert [line.rstrip() for line in result.stdout.splitlines()] == [
         "      N  RING01  RING02",
-        "year                  ",
+        "year",
         "1850  3   1.031     NaN",
         "1851  3   0.854     NaN",
         "1852  3   1.104     NaN",
@@ -54,6 +54,6 @@ def test_readme_example_runs_as_written():
         "CORE1A    1",
         "CORE2B    1",
         "RING01    8",
-        "RING02    3",
+        "RING02    2",
         "Name: count, dtype: int64",
     ]
