@@ -150,60 +150,86 @@ class PyReader {
   std::string name_;
 };
 
-// The long table of many readings, gathered as columns: a row per value of every series.
+// The long table of many readings, gathered as columns: a row per value of every series. The
+// columns live in numpy arrays from the start (no copy at the end), grown by doubling when the
+// caller's estimate of the rows falls short.
 class LongTable {
  public:
+  explicit LongTable(py::ssize_t capacity) { allocate(std::max<py::ssize_t>(capacity, 1024)); }
+
   // Adds the rows of the reader's last (converted) reading, under the file number `file`.
   void add(const PyReader& reader, std::int32_t file) {
     const quillet::Reading& reading = reader.converted_reading();
+    py::ssize_t needed = 0;
+    for (int s = 0; s < reading.series_count(); ++s) {
+      needed += std::max(reading.series(s).size(), 0);
+    }
+    if (rows_ + needed > capacity_) allocate(std::max(2 * capacity_, rows_ + needed));
+    std::int64_t* numbers = ints_.mutable_data(0, 0);
+    std::int64_t* years = ints_.mutable_data(1, 0);
+    std::int64_t* counts = ints_.mutable_data(2, 0);
+    double* values = values_.mutable_data();
+    std::int32_t* files = files_.mutable_data();
+    std::int32_t* names = names_.mutable_data();
     py::gil_scoped_release unlocked;
-    std::vector<std::int32_t> counts;
+    std::vector<std::int32_t> series_counts;
     for (int s = 0; s < reading.series_count(); ++s) {
       const quillet::Series series = reading.series(s);
-      const auto size = static_cast<std::size_t>(std::max(series.size(), 0));
-      const std::size_t at = year_.size();
+      const py::ssize_t size = std::max(series.size(), 0);
+      const py::ssize_t at = rows_;
       const auto name = static_cast<std::int32_t>(series_names_.size());
       series_names_.push_back(series.name());
-      file_.resize(at + size, file);
-      series_number_.resize(at + size, s + 1);
-      series_.resize(at + size, name);
-      year_.resize(at + size);
-      value_.resize(at + size);
-      count_.resize(at + size);
-      counts.resize(size);
-      series.copy_rounded(value_.data() + at);
-      series.copy_counts(counts.data());
+      series_counts.resize(static_cast<std::size_t>(size));
+      series.copy_rounded(values + at);
+      series.copy_counts(series_counts.data());
       const std::int64_t first_year = series.first_year();
-      for (std::size_t i = 0; i < size; ++i) {
-        year_[at + i] = first_year + static_cast<std::int64_t>(i);
-        count_[at + i] = counts[i];
+      for (py::ssize_t i = 0; i < size; ++i) {
+        numbers[at + i] = s + 1;
+        years[at + i] = first_year + i;
+        counts[at + i] = series_counts[static_cast<std::size_t>(i)];
+        files[at + i] = file;
+        names[at + i] = name;
       }
+      rows_ += size;
     }
   }
 
-  // (file numbers, series numbers, series name numbers, series names, years, values, counts)
+  // (rows, [series numbers, years, counts] as one (3, capacity) int64 array, values, file
+  // numbers, series name numbers, series names): the first `rows` of each column are the table.
   py::tuple columns() const {
     py::list names;
     for (const std::string& name : series_names_) names.append(text(name));
-    return py::make_tuple(array(file_), array(series_number_), array(series_), names,
-                          array(year_), array(value_), array(count_));
+    return py::make_tuple(rows_, ints_, values_, files_, names_, names);
   }
 
  private:
-  template <typename T>
-  static py::array_t<T> array(const std::vector<T>& values) {
-    py::array_t<T> result(static_cast<py::ssize_t>(values.size()));
-    std::copy(values.begin(), values.end(), result.mutable_data());
-    return result;
+  void allocate(py::ssize_t capacity) {
+    py::array_t<std::int64_t> ints({py::ssize_t{3}, capacity});
+    py::array_t<double> values(capacity);
+    py::array_t<std::int32_t> files(capacity);
+    py::array_t<std::int32_t> names(capacity);
+    if (rows_ > 0) {
+      for (py::ssize_t row = 0; row < 3; ++row) {
+        std::copy_n(ints_.data(row, 0), rows_, ints.mutable_data(row, 0));
+      }
+      std::copy_n(values_.data(), rows_, values.mutable_data());
+      std::copy_n(files_.data(), rows_, files.mutable_data());
+      std::copy_n(names_.data(), rows_, names.mutable_data());
+    }
+    ints_ = std::move(ints);
+    values_ = std::move(values);
+    files_ = std::move(files);
+    names_ = std::move(names);
+    capacity_ = capacity;
   }
 
-  std::vector<std::int32_t> file_;
-  std::vector<std::int64_t> series_number_;
-  std::vector<std::int32_t> series_;
+  py::ssize_t rows_ = 0;
+  py::ssize_t capacity_ = 0;
+  py::array_t<std::int64_t> ints_;
+  py::array_t<double> values_;
+  py::array_t<std::int32_t> files_;
+  py::array_t<std::int32_t> names_;
   std::vector<std::string> series_names_;
-  std::vector<std::int64_t> year_;
-  std::vector<double> value_;
-  std::vector<std::int64_t> count_;
 };
 
 quillet::ConvertOptions convert_options(int file_type, bool strict,
@@ -289,7 +315,7 @@ PYBIND11_MODULE(_quillet, m) {
       });
 
   py::class_<LongTable>(m, "LongTable")
-      .def(py::init<>())
+      .def(py::init<py::ssize_t>(), py::arg("capacity"))
       .def("add", &LongTable::add, py::arg("reader"), py::arg("file"))
       .def("columns", &LongTable::columns);
 
