@@ -62,22 +62,21 @@ def command_line(*arguments, cwd=None):
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-rows = []
-read, convert = paired(lambda: quillet.read("full.crn"), command_line("-q", "-t", "1", "full.crn"), runs)
-rows.append(("quillet.read(full.crn)", read, "quillet -q -t 1 full.crn", convert, 1.5))
-long, cli_long = paired(lambda: quillet.read_long(["files/" + f for f in files], errors="warn"),
-                        command_line("-q", "--long", *files, cwd="files"), runs)
-rows.append(("quillet.read_long(2000 files)", long, "quillet -q --long 2000 files", cli_long, 2.0))
-widths = [6, 4] + [4, 3] * 10
-os.chdir(work)
-fwf_runs = max(1, min(runs, 3))
-read2, fwf = paired(lambda: quillet.read("full.crn"),
-                    lambda: pd.read_fwf("full.crn", widths=widths, header=None), fwf_runs)
-rows.append(("quillet.read(full.crn)", read2, "pandas.read_fwf(full.crn)", fwf, None))
+def show(left, a, right, b, limit=None):
+    bound = f"(at most {limit} x)" if limit else ""
+    print(f"{left:30s} {a * 1000:8.1f} ms   {right:28s} {b * 1000:8.1f} ms   ratio {a / b:5.2f} x {bound}",
+          flush=True)
+
 
 print()
-for left, a, right, b, limit in rows:
-    bound = f"(at most {limit} x)" if limit else ""
-    print(f"{left:32s} {a * 1000:9.1f} ms   {right:30s} {b * 1000:9.1f} ms   ratio {a / b:5.2f} x {bound}")
+read, convert = paired(lambda: quillet.read("full.crn"), command_line("-q", "-t", "1", "full.crn"), runs)
+show("quillet.read(full.crn)", read, "quillet -q -t 1 full.crn", convert, 1.5)
+long, cli_long = paired(lambda: quillet.read_long(["files/" + f for f in files], errors="warn"),
+                        command_line("-q", "--long", *files, cwd="files"), runs)
+show("quillet.read_long(2000 files)", long, "quillet -q --long 2000 files", cli_long, 2.0)
+widths = [6, 4] + [4, 3] * 10
+read, fwf = paired(lambda: quillet.read("full.crn"),
+                   lambda: pd.read_fwf("full.crn", widths=widths, header=None), max(1, min(runs, 3)))
+show("quillet.read(full.crn)", read, "pandas.read_fwf(full.crn)", fwf)
 PYTHON
 machine_line
