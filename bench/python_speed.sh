@@ -64,7 +64,7 @@ def command_line(*arguments, cwd=None):
 
 def show(left, a, right, b, limit=None):
     bound = f"(at most {limit} x)" if limit else ""
-    print(f"{left:30s} {a * 1000:8.1f} ms   {right:28s} {b * 1000:8.1f} ms   ratio {a / b:5.2f} x {bound}",
+    print(f"{left:30s} {a * 1000:8.1f} ms   {right:28s} {b * 1000:8.1f} ms   ratio {a / b:.3g} x {bound}",
           flush=True)
 
 

@@ -72,7 +72,8 @@ class PyReader {
   py::tuple read_buffer(const py::buffer& data, const py::str& name, int file_type, bool strict,
                         bool every_count) {
     const py::buffer_info info = data.request();
-    if (info.ndim != 1 && info.size != 0) throw py::type_error("a bytes-like object of one dimension");
+    if (info.ndim != 1 && info.size != 0)
+      throw py::type_error("a bytes-like object of one dimension");
     const std::string_view bytes(static_cast<const char*>(info.ptr),
                                  static_cast<std::size_t>(info.size * info.itemsize));
     name_ = bytes_of(name);
@@ -281,8 +282,8 @@ PYBIND11_MODULE(_quillet, m) {
     try {
       if (failure) std::rethrow_exception(failure);
     } catch (const quillet::Error& error) {
-      PyObject* path =
-          PyUnicode_DecodeFSDefaultAndSize(error.path().data(), static_cast<Py_ssize_t>(error.path().size()));
+      PyObject* path = PyUnicode_DecodeFSDefaultAndSize(
+          error.path().data(), static_cast<Py_ssize_t>(error.path().size()));
       if (path == nullptr) return;
       PyObject* arguments =
           error.error_code() != 0
@@ -321,7 +322,7 @@ PYBIND11_MODULE(_quillet, m) {
 
   m.def("escape", [](const py::str& value) { return text(quillet::escape(bytes_of(value))); });
   m.def("options_problem", &options_problem, py::arg("output_dir"), py::arg("missing"));
-  m.def("convert_files", &convert_files, py::arg("files"), py::arg("file_type"),
-        py::arg("strict"), py::arg("output_dir"), py::arg("missing"));
+  m.def("convert_files", &convert_files, py::arg("files"), py::arg("file_type"), py::arg("strict"),
+        py::arg("output_dir"), py::arg("missing"));
   m.def("version", [] { return quillet::version(); });
 }
