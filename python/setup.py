@@ -5,6 +5,7 @@ CMake reads too) and the binding compiled into one extension module.
     build/venv/bin/python -m pip install --no-index --no-build-isolation ./python
 """
 
+import glob
 import os
 import re
 
@@ -45,6 +46,9 @@ setup(
         Pybind11Extension(
             "quillet._quillet",
             [os.path.join(HERE, "ext", "binding.cc")] + library_sources(),
+            # A changed header rebuilds the module too.
+            depends=glob.glob(os.path.join(ROOT, "include", "quillet", "*.h"))
+            + glob.glob(os.path.join(ROOT, "src", "**", "*.h"), recursive=True),
             include_dirs=[os.path.join(ROOT, "include"), os.path.join(ROOT, "src")],
             define_macros=[("QUILLET_VERSION", f'"{VERSION}"')],
             cxx_std=20,
