@@ -27,12 +27,12 @@ cp -R "$root/include" "$lib/include"
 copied=()
 copy_file() {  # copy_file PATH-UNDER-ROOT
   local path=$1 included
-  [ -e "$lib/$path" ] && return
+  if [ -e "$lib/$path" ]; then return; fi
   mkdir -p "$lib/$(dirname "$path")"
   cp "$root/$path" "$lib/$path"
   copied+=("$path")
   while read -r included; do
-    [ -f "$root/src/$included" ] && copy_file "src/$included"
+    if [ -f "$root/src/$included" ]; then copy_file "src/$included"; fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$root/$path")
 }
 for source in "${sources[@]}"; do
