@@ -178,26 +178,21 @@ cpp11::sexp crn_frame(const quillet::Reading& reading) {
   const std::int32_t first_row_year = reading.first_row_year();
   cpp11::writable::list frame(series_count + 1);
   cpp11::writable::strings names(series_count + 1);
-  std::vector<std::int64_t> thousandths;
   for (int s = 0; s < series_count; ++s) {
     const quillet::Series series = reading.series(s);
     cpp11::writable::doubles column(rows);
     double* cells = REAL(column);
     std::fill(cells, cells + rows, NA_REAL);
-    const int size = series.size();
-    thousandths.resize(static_cast<std::size_t>(size));
-    series.copy_thousandths(thousandths.data());
-    double* at = cells + (series.first_year() - first_row_year);
-    for (int i = 0; i < size; ++i)
-      at[i] = static_cast<double>(thousandths[static_cast<std::size_t>(i)]) / 1000.0;
+    series.copy_rounded(cells + (series.first_year() - first_row_year));
     frame[s] = column;
     SET_STRING_ELT(names, s, native_string(trim_trailing_blanks(series.column_name())));
   }
   cpp11::writable::integers depth(rows);
   cpp11::writable::strings years(rows);
+  int* depths = INTEGER(depth);
   char digits[16];
   for (int r = 0; r < rows; ++r) {
-    depth[r] = reading.n(r);
+    depths[r] = reading.n(r);
     auto [end, problem] = std::to_chars(digits, digits + sizeof digits, first_row_year + r);
     SET_STRING_ELT(years, r,
                    native_string(std::string_view(digits, static_cast<std::size_t>(end - digits))));
@@ -242,7 +237,6 @@ cpp11::writable::list read_long(SEXP inputs, int type, bool strict, bool stop_at
   cpp11::writable::strings series_names;
   std::vector<int> file_of, series_number, series_of, years, counts;
   std::vector<double> values;
-  std::vector<std::int64_t> thousandths;
   std::vector<std::int32_t> series_counts;
   for (R_xlen_t f = 0; f < count; ++f) {
     std::string name;
@@ -262,16 +256,16 @@ cpp11::writable::list read_long(SEXP inputs, int type, bool strict, bool stop_at
         if (size == 0) continue;
         const int series_index = static_cast<int>(series_names.size());
         series_names.push_back(native_string(series.name()));
-        thousandths.resize(static_cast<std::size_t>(size));
+        const std::size_t at = values.size();
+        values.resize(at + static_cast<std::size_t>(size));
+        series.copy_rounded(values.data() + at);
         series_counts.resize(static_cast<std::size_t>(size));
-        series.copy_thousandths(thousandths.data());
         series.copy_counts(series_counts.data());
         for (int i = 0; i < size; ++i) {
           file_of.push_back(file_index);
           series_number.push_back(s + 1);
           series_of.push_back(series_index);
           years.push_back(series.first_year() + i);
-          values.push_back(static_cast<double>(thousandths[static_cast<std::size_t>(i)]) / 1000.0);
           counts.push_back(series_counts[static_cast<std::size_t>(i)]);
         }
       }
