@@ -15,7 +15,7 @@ test_that("each warning of a converted file is a quillet_warning with the comman
   expect_identical(raw$value, got$value)
 
   cutoff <- shipped("cutoff.crn")
-  expect_warning(read_crn(cutoff), paste0(cutoff, ": warning: the input ends inside series 2, ",
+  expect_warning(read_crn(cutoff), paste0(cutoff, ": warning: the input ends inside series 3, ",
                                           "before its end marker; that series is not converted"),
                  fixed = TRUE, class = "quillet_warning")
 })
