@@ -42,8 +42,8 @@ run_quillet <- function() {
   if (status != 0) stop("the command line did not convert ", full)
   proc.time()[["elapsed"]] - t0
 }
-run_r()
-run_quillet()
+invisible(run_r())
+invisible(run_quillet())
 r_times <- q_times <- numeric(runs)
 for (i in seq_len(runs)) {
   if (i %% 2 == 1) {
