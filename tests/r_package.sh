@@ -30,11 +30,18 @@ fi
 cd "$work" || exit 1
 failed=0
 
-# The install command of the README, as it stands there (run in the source tree), into a
-# scratch library.
-install_command=$(awk '/^<!-- r-install -->/ { found = 1; next }
-  found && /^```/ && !inside { inside = 1; next } inside && /^```$/ { exit } inside { print }' \
-  "$source_dir/r/README_SECTION.md" "$source_dir/README.md" 2>/dev/null | head -n 1)
+# The README's R section (r/README_SECTION.md until it is in the README).
+readme=$source_dir/README.md
+grep -q '^<!-- r-install -->$' "$readme" || readme=$source_dir/r/README_SECTION.md
+snippet() {  # the fenced block behind the marker <!-- $1 -->
+  awk -v marker="<!-- $1 -->" '$0 == marker { found = 1; next }
+       found && /^```/ && !inside { inside = 1; next }
+       inside && /^```$/ { exit }
+       inside { print }' "$readme"
+}
+
+# The install command, as it stands there (run in the source tree), into a scratch library.
+install_command=$(snippet r-install | head -n 1)
 [ -n "$install_command" ] || { echo "no install command in the README's R section"; exit 1; }
 mkdir "$work/library"
 (cd src && R_LIBS="$work/library" R_LIBS_USER="$work/library" \
@@ -58,9 +65,7 @@ if [ "$status" -ne 0 ] || grep -qE '^Status: .*(ERROR|WARNING)' check.log ||
 fi
 
 # The README's R example, run in the folder of the example files with the package installed.
-example=$(awk '/^<!-- r-example -->/ { found = 1; next }
-  found && /^```/ && !inside { inside = 1; next } inside && /^```$/ { exit } inside { print }' \
-  "$source_dir/r/README_SECTION.md" "$source_dir/README.md" 2>/dev/null)
+example=$(snippet r-example)
 [ -n "$example" ] || { echo "no R example in the README's R section"; exit 1; }
 mkdir example && cd example || exit 1
 echo "$example" > example.R
