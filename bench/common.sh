@@ -18,6 +18,16 @@ generate_full() {
     --last-first-year 1000 --seed 1 --out "$1"
 }
 
+# The many-files input: 2000 chronologies of 1-4 series of 100-600 values, into folder $1.
+generate_many() {
+  local i
+  mkdir -p "$1"
+  for ((i = 0; i < 2000; i++)); do
+    "$generate" --series $((1 + i % 4)) --min-length 100 --max-length 600 --first-year 1500 \
+      --last-first-year 1900 --type 1 --seed "$i" --out "$1/site$i.crn"
+  done
+}
+
 # alternate RUNS A B A_TIMES B_TIMES [BEFORE]: runs the commands A and B (shell functions) RUNS
 # times each, in pairs whose order alternates so that neither always runs on a warmer machine,
 # and appends each run's microseconds to its file. BEFORE, if given, runs untimed before each

@@ -19,11 +19,7 @@ folder=${2:-}
 source bench/common.sh
 if [ -z "$folder" ]; then
   folder=$work/files
-  mkdir "$folder"
-  for ((i = 0; i < 2000; i++)); do
-    "$generate" --series $((1 + i % 4)) --min-length 100 --max-length 600 --first-year 1500 \
-      --last-first-year 1900 --type 1 --seed "$i" --out "$folder/site$i.crn"
-  done
+  generate_many "$folder"
 fi
 folder=$(cd "$folder" && pwd)
 mapfile -t files < <(cd "$folder" && find . -maxdepth 1 -type f ! -name '*_COL' | sort)

@@ -1,0 +1,4 @@
+library(testthat)
+library(quillet)
+
+test_check("quillet")
