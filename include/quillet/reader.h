@@ -34,6 +34,7 @@ namespace quillet {
 
 namespace core {
 class ReadingState;
+struct Access;
 }  // namespace core
 
 // The file type of a reading that is to find its layout by trial.
@@ -100,6 +101,9 @@ class Series {
   std::int32_t count(int i) const;
   // The same for all values at once, into out[0..size()).
   void copy_thousandths(std::int64_t* out) const;
+  // Each value as the column file rounds it, thousandths / 1000 in double precision (0.0, never
+  // -0.0, where the column file writes 0.000), into out[0..size()).
+  void copy_rounded(double* out) const;
   void copy_counts(std::int32_t* out) const;
   // Its header lines as read (the columns a layout reaches, TABs expanded).
   const std::vector<std::string>& header_lines() const;
@@ -148,6 +152,7 @@ class Reading {
 
  private:
   friend class Reader;
+  friend struct core::Access;
   explicit Reading(const core::ReadingState* state) : state_(state) {}
   const core::ReadingState* state_;
 };

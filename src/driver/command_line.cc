@@ -1,8 +1,6 @@
 #include "driver/command_line.h"
 
-#ifndef QUILLET_VERSION
-#define QUILLET_VERSION "7.0"
-#endif
+#include "quillet/convert.h"
 
 namespace quillet::driver {
 namespace {
@@ -48,7 +46,11 @@ std::variant<Options, UsageError> parse_command_line(const std::vector<std::stri
              (!short_name.empty() && argument.starts_with(short_name));
     };
 
-    if (argument == "-q" || argument == "--quiet") {
+    if (argument == "--long") {
+      options.long_table = true;
+    } else if (argument == "--strict") {
+      options.strict = true;
+    } else if (argument == "-q" || argument == "--quiet") {
       options.quiet = true;
     } else if (argument == "-h" || argument == "--help") {
       options.help = true;
@@ -76,6 +78,9 @@ std::variant<Options, UsageError> parse_command_line(const std::vector<std::stri
   }
   if (options.help || options.version) return options;
   if (options.files.empty()) return UsageError{"no FILE given"};
+  if (options.long_table && (options.output_dir || options.missing)) {
+    return UsageError{"--long writes no column files: it takes neither --output-dir nor --missing"};
+  }
   return options;
 }
 
@@ -96,6 +101,11 @@ std::string usage_text() {
          "  -o, --output-dir DIR   write the column files into DIR, an existing folder\n"
          "      --missing TEXT     TEXT instead of 0.000 in the years before a series' first\n"
          "                         year and after its last (--missing NA for R and pandas)\n"
+         "      --long             instead of column files, one long table of every FILE on\n"
+         "                         standard output: file, series_number, series, year, value\n"
+         "                         and count (every series with its own counts)\n"
+         "      --strict           the decade-line rules alone, without the conventions of the\n"
+         "                         data bank's files\n"
          "  -q, --quiet            no summary line per file\n"
          "  -h, --help             this text\n"
          "      --version          the version\n"
@@ -108,6 +118,6 @@ std::string usage_text() {
          "are), 2 for a mistake on the command line (nothing is converted).\n";
 }
 
-std::string version_line() { return std::string("quillet ") + QUILLET_VERSION; }
+std::string version_line() { return "quillet " + version(); }
 
 }  // namespace quillet::driver

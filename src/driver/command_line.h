@@ -3,8 +3,9 @@
 //   -t TYPE, --type TYPE, --type=TYPE          auto (the default) or one digit 0-9, as in the menu
 //   -o DIR, --output-dir DIR, --output-dir=DIR the folder that receives the column files
 //   --missing TEXT, --missing=TEXT             the cells outside a series' years hold TEXT
-//   -q, --quiet                                no summary lines
-//   -h, --help                                 the usage
+//   --long                                     one long table of every FILE on standard output
+//   --strict                                   the decade-line rules alone, no data-bank
+//   conventions -q, --quiet                                no summary lines -h, --help the usage
 //   --version                                  the version
 //
 // Options stand anywhere before "--"; everything after it is a FILE. "-" is standard input.
@@ -23,6 +24,8 @@ struct Options {
   std::optional<int> file_type;  // nullopt: found for each file
   std::optional<std::string> output_dir;
   std::optional<std::string> missing;
+  bool long_table = false;
+  bool strict = false;
   bool quiet = false;
   bool help = false;
   bool version = false;

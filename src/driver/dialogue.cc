@@ -1,16 +1,22 @@
 #include "driver/dialogue.h"
 
-#include "driver/file_types.h"
+#include "core/file_types.h"
 #include "fields/field_writer.h"
+#include "quillet/messages.h"
+#include "table/limits.h"
 #include "table/series_table.h"
 
 namespace quillet::driver {
 
-using fields::plain_line;
-
 namespace {
 const std::string kRule(48, '_');
 }  // namespace
+
+std::string plain_line(std::string_view text) {
+  std::string line(" ");
+  line.append(text);
+  return line;
+}
 
 std::vector<std::string> banner_lines() {
   std::string series_length = "   Max.Series length = ";
@@ -60,7 +66,7 @@ std::string pause_line() {
 std::vector<std::string> file_type_menu() {
   std::vector<std::string> menu = {plain_line(" "), plain_line(" SELECT FILE TYPE "),
                                    plain_line(" ")};
-  for (const FileType& type : offered_file_types()) {
+  for (const core::FileType& type : core::offered_file_types()) {
     menu.push_back(
         plain_line(" " + std::to_string(type.number) + " = " + std::string(type.menu_name)));
   }
@@ -104,34 +110,65 @@ std::vector<std::string> stop_lines(std::string_view reason) {
   return {plain_line(reason), plain_line(" Program terminating ")};
 }
 
-std::string read_error_place(const reading::ReadErrorPlace& error) {
+std::string read_error_place(const Diagnostic& error) {
   return " Error reading data in line " + std::to_string(error.line) + ", columns " +
          std::to_string(error.first_column) + "-" + std::to_string(error.last_column) + ": \"" +
          error.text + "\"";
 }
 
-std::string header_line_data_warning(const reading::HeaderLineData& data) {
-  return " Warning: line " + std::to_string(data.line) + " looks like data (series " + data.name +
-         ") but is passed over as a header line; is the file type right?";
+std::string warning_line(const Diagnostic& warning) {
+  const std::string line = "line " + std::to_string(warning.line);
+  switch (warning.kind) {
+    case DiagnosticKind::kHeaderLineData:
+      return " Warning: " + line + " looks like data (series " + warning.name +
+             ") but is passed over as a header line; is the file type right?";
+    case DiagnosticKind::kRunInto:
+      return " Warning: " + line + " (" + warning.name + ") is read as part of series " +
+             std::to_string(warning.series) + " (" + warning.series_name +
+             "); is its end marker missing?";
+    default:
+      // The texts without a line or a name from the input are the command line's.
+      return " Warning: " + diagnostic_text(warning);
+  }
 }
 
-std::string run_into_warning(const reading::RunInto& run_into) {
-  return " Warning: line " + std::to_string(run_into.line) + " (" + run_into.name +
-         ") is read as part of series " + std::to_string(run_into.series) + " (" +
-         run_into.series_name + "); is its end marker missing?";
+std::string no_series_warning() {
+  Diagnostic no_series;
+  no_series.kind = DiagnosticKind::kNoSeries;
+  no_series.severity = Severity::kWarning;
+  return warning_line(no_series);
 }
 
-std::string cut_off_text(int s) {
-  return "the input ends inside series " + std::to_string(s) +
-         ", before its end marker; that series is not converted";
+std::array<std::string, 4> year_range_report(std::string_view output_name,
+                                             const table::YearRange& range) {
+  std::string target = " writing reformatted data to outfile ";
+  target.append(output_name);
+  std::string numbers = " minyr= ";
+  fields::put_integer(numbers, range.minyr, 5);
+  numbers.append(" maxage= ");
+  fields::put_integer(numbers, range.maxage, 5);
+  return {"", std::move(target), std::move(numbers), ""};
 }
 
-std::string no_series_text() {
-  return "no series was read from the input; the column file holds only its header line";
+std::string limit_message(table::Limit limit) {
+  std::string message;
+  switch (limit) {
+    case table::Limit::kSeries:
+      message = " Too many series: the limit is ";
+      message += std::to_string(table::kMaxSeries);
+      break;
+    case table::Limit::kValues:
+      message = " Series too long: the limit is ";
+      message += std::to_string(table::kMaxValues);
+      message += " values";
+      break;
+    case table::Limit::kYears:
+      message = " Year range too long: the limit is ";
+      message += std::to_string(table::kMaxYears);
+      message += " years";
+      break;
+  }
+  return message;
 }
-
-std::string cut_off_warning(int s) { return " Warning: " + cut_off_text(s); }
-
-std::string no_series_warning() { return " Warning: " + no_series_text(); }
 
 }  // namespace quillet::driver

@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "driver/conversion.h"
+#include "core/file_types.h"
+#include "core/reading_state.h"
 #include "driver/dialogue.h"
-#include "driver/file_types.h"
 #include "driver/output_name.h"
+#include "driver/run_error.h"
 #include "fields/field_reader.h"
 #include "fields/field_writer.h"
 #include "fields/line_reader.h"
-#include "fields/run_error.h"
 #include "platform/line_end.h"
 #include "platform/system_failure.h"
 #include "table/limits.h"
@@ -20,13 +20,9 @@
 namespace quillet::driver {
 namespace {
 
-using fields::RunError;
-
 constexpr std::string_view kOutputIsInput = "Output file is the input file";
 
-RunError not_enough_memory() {
-  return RunError::run_time(fields::kNotEnoughMemory, "READ", fields::kInputUnit);
-}
+RunError not_enough_memory() { return RunError::run_time(kNotEnoughMemory, "READ", kInputUnit); }
 
 // A failure the system reports for a file is reported with the file's unit designation.
 template <typename Action>
@@ -34,7 +30,7 @@ auto on_unit(std::string_view unit, Action&& action) -> decltype(action()) {
   try {
     return action();
   } catch (const platform::SystemFailure& failure) {
-    throw RunError::system(failure.reason(), failure.operation(), unit);
+    throw RunError::system(failure.reason(), operation_word(failure.operation()), unit);
   }
 }
 
@@ -43,14 +39,14 @@ class InputUnit : public platform::ByteSource {
  public:
   explicit InputUnit(std::unique_ptr<platform::InputFile> file) : file_(std::move(file)) {}
   std::size_t read(char* buffer, std::size_t capacity) override {
-    return on_unit(fields::kInputUnit, [&] { return file_->read(buffer, capacity); });
+    return on_unit(kInputUnit, [&] { return file_->read(buffer, capacity); });
   }
   bool rewindable() const override { return file_->rewindable(); }
   void rewind() override {
-    on_unit(fields::kInputUnit, [&] { file_->rewind(); });
+    on_unit(kInputUnit, [&] { file_->rewind(); });
   }
   void close() {
-    on_unit(fields::kInputUnit, [&] { file_->close(); });
+    on_unit(kInputUnit, [&] { file_->close(); });
   }
 
  private:
@@ -62,10 +58,10 @@ class ColumnUnit : public platform::OutputFile {
  public:
   explicit ColumnUnit(std::unique_ptr<platform::OutputFile> file) : file_(std::move(file)) {}
   void write(std::string_view bytes) override {
-    on_unit(fields::kColumnUnit, [&] { file_->write(bytes); });
+    on_unit(kColumnUnit, [&] { file_->write(bytes); });
   }
   void finish() override {
-    on_unit(fields::kColumnUnit, [&] { file_->finish(); });
+    on_unit(kColumnUnit, [&] { file_->finish(); });
   }
   void abandon() noexcept override { file_->abandon(); }
 
@@ -94,8 +90,8 @@ class Run {
       failure = error;
     } catch (const platform::SystemFailure& console_failure) {
       // The files' failures come with their units (on_unit); what is left is the console's.
-      failure = RunError::system(console_failure.reason(), console_failure.operation(),
-                                 fields::kConsoleUnit);
+      failure = RunError::system(console_failure.reason(),
+                                 operation_word(console_failure.operation()), kConsoleUnit);
     } catch (const std::bad_alloc&) {
       failure = not_enough_memory();
     }
@@ -114,19 +110,15 @@ class Run {
   void close_as_they_stand() noexcept;
 
   // What the reading meets, said as it is met.
-  class Report : public ReadEvents {
+  class Report : public core::Observer {
    public:
     explicit Report(platform::Console& console) : console_(console) {}
     void series_read(int s, const reading::SeriesResult& series) override {
       for (const std::string& line : series_report(s, series)) console_.write_line(line);
     }
-    void header_line_data(const reading::HeaderLineData& data) override {
-      console_.write_error_line(header_line_data_warning(data));
+    void warning(const Diagnostic& diagnostic) override {
+      console_.write_error_line(warning_line(diagnostic));
     }
-    void run_into(const reading::RunInto& run_into) override {
-      console_.write_error_line(run_into_warning(run_into));
-    }
-    void cut_off(int s) override { console_.write_error_line(cut_off_warning(s)); }
 
    private:
     platform::Console& console_;
@@ -137,10 +129,9 @@ class Run {
   int tab_size_;
   fields::LineReader answers_;
   std::unique_ptr<InputUnit> input_file_;
-  std::unique_ptr<fields::LineReader> input_;
   std::unique_ptr<ColumnUnit> column_file_;
   std::string output_name_;
-  Conversion conversion_;
+  core::ReadingState reading_;
   bool quit_by_slash_ = false;
 };
 
@@ -151,46 +142,51 @@ int Run::converse_and_convert() {
     quit_by_slash_ = true;
     return kExitNormal;
   }
-  const FileType& type = file_type(ask_file_type());
-  console_.write_line(fields::plain_line(" "));
+  const core::FileType& type = core::file_type(ask_file_type());
+  console_.write_line(plain_line(" "));
   open_files(*input_name);
 
   Report report(console_);
-  const ReadOutcome outcome = conversion_.read(*input_, type, report);
-  switch (outcome.end) {
-    case ReadEnd::kEndOfInput:
-    case ReadEnd::kHeaderLineData:  // not asked for: such lines are reported and passed over
-      break;
-    case ReadEnd::kFileHeaderCut:
-      throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kInputUnit);
-    case ReadEnd::kReadError:
-      // The run stops in good order; the column file is closed untouched.
-      write_lines(stop_lines(kErrorReadingData));
-      console_.write_error_line(read_error_place(outcome.error));
-      return kExitFailure;
-    case ReadEnd::kTooManySeries:
-      write_lines(stop_lines(table::limit_message(table::Limit::kSeries)));
-      return kExitFailure;
-    case ReadEnd::kSeriesTooLong:
-      write_lines(stop_lines(table::limit_message(table::Limit::kValues)));
-      return kExitFailure;
+  ReadOptions options;
+  options.file_type = type.number;
+  options.strict = true;  // the dialogue reads by the decade-line rules alone
+  options.tab_size = tab_size_;
+  reading_.read(*input_file_, options, &report);
+  const Diagnostic* problem = reading_.problem();
+  if (problem != nullptr && problem->kind != DiagnosticKind::kYearRangeTooLong) {
+    switch (problem->kind) {
+      case DiagnosticKind::kFileHeaderCut:
+        throw RunError::run_time(kPastEndOfFile, "READ", kInputUnit);
+      case DiagnosticKind::kReadError:
+        // The run stops in good order; the column file is closed untouched.
+        write_lines(stop_lines(kErrorReadingData));
+        console_.write_error_line(read_error_place(*problem));
+        return kExitFailure;
+      case DiagnosticKind::kTooManySeries:
+        write_lines(stop_lines(limit_message(table::Limit::kSeries)));
+        return kExitFailure;
+      case DiagnosticKind::kSeriesTooLong:
+        write_lines(stop_lines(limit_message(table::Limit::kValues)));
+        return kExitFailure;
+      default:
+        break;  // no other problem ends a reading in a given file type
+    }
   }
 
-  const table::YearRange range = conversion_.year_range();
-  for (const std::string& line : table::year_range_report(output_name_, range)) {
+  for (const std::string& line : year_range_report(output_name_, reading_.range())) {
     console_.write_line(line);
   }
-  if (range.maxage > table::kMaxYears) {
-    write_lines(stop_lines(table::limit_message(table::Limit::kYears)));
+  if (problem != nullptr) {  // the year range is too long
+    write_lines(stop_lines(limit_message(table::Limit::kYears)));
     return kExitFailure;
   }
-  conversion_.write(*column_file_, range, platform::kFileLineEnd);
+  reading_.write(*column_file_, platform::kFileLineEnd, std::nullopt);
 
   input_file_->close();
   input_file_.reset();
   column_file_->finish();
   column_file_.reset();
-  if (outcome.series_count == 0) console_.write_error_line(no_series_warning());
+  if (reading_.series_count() == 0) console_.write_error_line(no_series_warning());
   console_.write_line(closing_line());
   return kExitNormal;
 }
@@ -201,7 +197,7 @@ void Run::write_lines(const std::vector<std::string>& lines) {
 
 std::string Run::read_answer(std::size_t keep_columns) {
   if (!answers_.next(keep_columns)) {
-    throw RunError::run_time(fields::kPastEndOfFile, "READ", fields::kConsoleUnit);
+    throw RunError::run_time(kPastEndOfFile, "READ", kConsoleUnit);
   }
   std::string answer(answers_.text());
   answer.resize(keep_columns, ' ');
@@ -217,7 +213,7 @@ std::optional<std::string> Run::ask_input_name() {
     if (name[0] == '/') return std::nullopt;
     const std::string file_name = trim_blanks(name);
     if (file_name.empty()) {
-      throw RunError::run_time(fields::kEmptyFileName, "OPEN", fields::kInputUnit);
+      throw RunError::run_time(kEmptyFileName, "OPEN", kInputUnit);
     }
     if (files_.exists(file_name)) return name;
     for (const std::string& line : not_found_notice(name)) console_.write_line(line);
@@ -231,16 +227,14 @@ int Run::ask_file_type() {
   for (const std::string& line : file_type_menu()) console_.write_line(line);
   console_.write_prompt(file_type_prompt());
   const std::optional<std::int32_t> file_type = fields::parse_integer(read_answer(1));
-  if (!file_type) throw RunError::run_time(fields::kIllegalCharacter, "READ", fields::kConsoleUnit);
+  if (!file_type) throw RunError::run_time(kIllegalCharacter, "READ", kConsoleUnit);
   return *file_type;
 }
 
 void Run::open_files(const std::string& input_name) {
   const std::string input_file_name = trim_blanks(input_name);
   input_file_ = std::make_unique<InputUnit>(
-      on_unit(fields::kInputUnit, [&] { return files_.open_input(input_file_name); }));
-  input_ =
-      std::make_unique<fields::LineReader>(*input_file_, tab_size_, fields::LineEnds::kFileDecides);
+      on_unit(kInputUnit, [&] { return files_.open_input(input_file_name); }));
   output_name_ = derive_output_name(input_name);
   for (const std::string& line : opening_report(input_name, output_name_)) {
     console_.write_line(line);
@@ -248,10 +242,10 @@ void Run::open_files(const std::string& input_name) {
   // Opening the input as the column file would destroy it.
   const std::string output_file_name = trim_blanks(output_name_);
   if (files_.same_file(input_file_name, output_file_name)) {
-    throw RunError::run_time(kOutputIsInput, "OPEN", fields::kColumnUnit);
+    throw RunError::run_time(kOutputIsInput, "OPEN", kColumnUnit);
   }
   column_file_ = std::make_unique<ColumnUnit>(
-      on_unit(fields::kColumnUnit, [&] { return files_.open_output(output_file_name); }));
+      on_unit(kColumnUnit, [&] { return files_.open_output(output_file_name); }));
 }
 
 void Run::close_as_they_stand() noexcept {

@@ -156,10 +156,4 @@ void put_text(std::string& line, std::string_view value, std::size_t width) {
   line.append(value.substr(0, width));
 }
 
-std::string plain_line(std::string_view text) {
-  std::string line(" ");
-  line.append(text);
-  return line;
-}
-
 }  // namespace quillet::fields

@@ -36,9 +36,6 @@ namespace detail {
 char* write_decimal_general(char* out, float value, std::size_t width, int decimals);
 }  // namespace detail
 
-// A plain console line: one blank, then the text as it stands.
-std::string plain_line(std::string_view text);
-
 }  // namespace quillet::fields
 
 #endif  // QUILLET_FIELDS_FIELD_WRITER_H_

@@ -104,12 +104,6 @@ TEST(PutText, CutsOrPadsOnTheLeft) {
   EXPECT_EQ(line, "ring01  abc   xy");
 }
 
-TEST(PlainLine, PutsOneBlankInFront) {
-  EXPECT_EQ(plain_line(" SELECT FILE TYPE "), "  SELECT FILE TYPE ");
-  EXPECT_EQ(plain_line(" "), "  ");
-  EXPECT_EQ(plain_line(""), " ");
-}
-
 // The quick branch of the column file's field (6 columns, 3 decimals) against the general
 // branch: every float next to a rounding boundary of the fast range, and a large random
 // sample of all floats (NaN and infinities among them).

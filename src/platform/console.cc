@@ -157,7 +157,7 @@ class StandardStreams : public ConsoleStreams {
   [[noreturn]] void out_failure() {
     const int error_number = errno;
     out_failed_ = true;
-    throw SystemFailure::from_errno("WRITE", error_number);
+    throw SystemFailure::from_errno(Operation::kWrite, error_number);
   }
 
   StdinSource stdin_;

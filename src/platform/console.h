@@ -16,7 +16,7 @@ namespace quillet::platform {
 class ConsoleStreams {
  public:
   virtual ~ConsoleStreams() = default;
-  // Standard output. A failure to write it throws SystemFailure ("WRITE"), here or at the
+  // Standard output. A failure to write it throws SystemFailure (kWrite), here or at the
   // next flush; after one failure whatever else is written to it is dropped.
   virtual void write_out(std::string_view bytes) = 0;
   // The error stream; its failures are ignored (there is nowhere left to report them).

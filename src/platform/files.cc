@@ -57,7 +57,8 @@ bool truncate_to_zero(std::FILE* file) {
 // some systems a directory opens as a stream and only fails at the first read.
 void refuse_directory(const std::string& name) {
   std::error_code ec;
-  if (fs::is_directory(native_path(name), ec)) throw SystemFailure::from_errno("OPEN", EISDIR);
+  if (fs::is_directory(native_path(name), ec))
+    throw SystemFailure::from_errno(Operation::kOpen, EISDIR);
 }
 
 class CFileInput : public InputFile {
@@ -71,14 +72,15 @@ class CFileInput : public InputFile {
   std::size_t read(char* buffer, std::size_t capacity) override {
     if (file_ == nullptr) return 0;
     const std::size_t n = std::fread(buffer, 1, capacity, file_);
-    if (n == 0 && std::ferror(file_)) throw SystemFailure::from_errno("READ", errno);
+    if (n == 0 && std::ferror(file_)) throw SystemFailure::from_errno(Operation::kRead, errno);
     return n;
   }
 
   bool rewindable() const override { return file_ != nullptr && seekable_; }
 
   void rewind() override {
-    if (std::fseek(file_, 0, SEEK_SET) != 0) throw SystemFailure::from_errno("READ", errno);
+    if (std::fseek(file_, 0, SEEK_SET) != 0)
+      throw SystemFailure::from_errno(Operation::kRead, errno);
     std::clearerr(file_);
   }
 
@@ -86,7 +88,7 @@ class CFileInput : public InputFile {
     if (file_ == nullptr) return;
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
+    if (std::fclose(file) != 0) throw SystemFailure::from_errno(Operation::kClose, errno);
   }
 
  private:
@@ -98,7 +100,7 @@ class CFileInput : public InputFile {
 void write_all(std::FILE* file, std::string_view bytes) {
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-    throw SystemFailure::from_errno("WRITE", errno);
+    throw SystemFailure::from_errno(Operation::kWrite, errno);
   }
 }
 
@@ -109,9 +111,9 @@ void flush_and_close(std::FILE* file) {
   if (std::fflush(file) != 0) {
     const int error_number = errno;
     std::fclose(file);
-    throw SystemFailure::from_errno("WRITE", error_number);
+    throw SystemFailure::from_errno(Operation::kWrite, error_number);
   }
-  if (std::fclose(file) != 0) throw SystemFailure::from_errno("CLOSE", errno);
+  if (std::fclose(file) != 0) throw SystemFailure::from_errno(Operation::kClose, errno);
 }
 
 class CFileOutput : public OutputFile {
@@ -146,7 +148,7 @@ class CFileOutput : public OutputFile {
   // new is written: a run stopped half way leaves only its own lines, never old ones behind.
   void cut_old_content() {
     cut_pending_ = false;
-    if (!truncate_to_zero(file_)) throw SystemFailure::from_errno("WRITE", errno);
+    if (!truncate_to_zero(file_)) throw SystemFailure::from_errno(Operation::kWrite, errno);
   }
 
   std::FILE* file_;
@@ -222,7 +224,7 @@ class ReplacementOutput : public OutputFile {
       const int error_number = errno;
 #endif
       remove_file(temporary_);
-      throw SystemFailure::from_errno("RENAME", error_number);
+      throw SystemFailure::from_errno(Operation::kRename, error_number);
     }
   }
 
@@ -251,7 +253,7 @@ class RealFileSystem : public FileSystem {
   std::unique_ptr<InputFile> open_input(const std::string& name) override {
     refuse_directory(name);
     std::FILE* file = open_file(name, "rb");
-    if (file == nullptr) throw SystemFailure::from_errno("OPEN", errno);
+    if (file == nullptr) throw SystemFailure::from_errno(Operation::kOpen, errno);
     return std::make_unique<CFileInput>(file);
   }
 
@@ -260,7 +262,7 @@ class RealFileSystem : public FileSystem {
     const bool existed = exists(name);
     // "r+b" keeps the old content until this run's lines replace it; "wb" creates.
     std::FILE* file = open_file(name, existed ? "r+b" : "wb");
-    if (file == nullptr) throw SystemFailure::from_errno("OPEN", errno);
+    if (file == nullptr) throw SystemFailure::from_errno(Operation::kOpen, errno);
     // A device or a pipe has no old content to cut.
     std::error_code ec;
     return std::make_unique<CFileOutput>(file,
@@ -283,7 +285,8 @@ class RealFileSystem : public FileSystem {
       if (std::FILE* file = create_new(temporary)) {
         return std::make_unique<ReplacementOutput>(file, temporary, name);
       }
-      if (errno != EEXIST || attempt == 100) throw SystemFailure::from_errno("OPEN", errno);
+      if (errno != EEXIST || attempt == 100)
+        throw SystemFailure::from_errno(Operation::kCreate, errno, temporary);
     }
   }
 

@@ -48,8 +48,8 @@ class FileSystem {
   // A file written whole or not at all: the bytes go to a new file beside `name` (in the same
   // folder), which finish() puts in the place of `name`, replacing a file of that name at
   // once. abandon(), a failure, or the end of the object without finish() removes the new
-  // file and leaves a file of that name as it was. Failures throw SystemFailure ("OPEN" for
-  // the new file, "WRITE", "CLOSE", "RENAME").
+  // file and leaves a file of that name as it was. Failures throw SystemFailure (kCreate for
+  // the new file, kWrite, kClose, kRename).
   virtual std::unique_ptr<OutputFile> open_replacement(const std::string& name) = 0;
   // What tells one file from another (two names of one file have the same), or nullopt when
   // no file has the name.

@@ -4,9 +4,10 @@
 
 namespace quillet::platform {
 
-SystemFailure SystemFailure::from_errno(std::string_view operation, int error_number) {
+SystemFailure SystemFailure::from_errno(Operation operation, int error_number, std::string path) {
   return SystemFailure(operation,
-                       error_number != 0 ? std::strerror(error_number) : "Input/output error");
+                       error_number != 0 ? std::strerror(error_number) : "Input/output error",
+                       error_number, std::move(path));
 }
 
 }  // namespace quillet::platform

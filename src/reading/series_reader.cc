@@ -256,6 +256,7 @@ SeriesResult read_series(fields::LineReader& input, int s, int header_lines,
   for (int h = 0; h < header_lines && !headers_read; ++h) {
     if (!input.next(kDecadeLineColumns)) return finish(SeriesOutcome::kEndOfInput);
     content = content || !input.blank();
+    result.header_lines.emplace_back(input.text());
     if (watch.header_data && !result.header_data) result.header_data = header_line_data(input);
   }
 

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "fields/line_reader.h"
 #include "table/series_table.h"
@@ -120,6 +121,8 @@ struct SeriesResult {
   std::int32_t first_year = 0;
   std::int32_t last_year = 0;
   std::string label{};
+  // Its header lines as read (the columns kept), whatever the outcome.
+  std::vector<std::string> header_lines{};
   // For kReadError.
   ReadErrorPlace error{};
   // Found on the way, whatever the outcome (only when the Watch asked for them).

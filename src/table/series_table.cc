@@ -42,6 +42,7 @@ void SeriesTable::set(int s, int p, float value, std::int32_t count) {
   }
   general_store_->values[index(s, p)] = value;
   if (s == 1) store_->first_counts[static_cast<std::size_t>(p - 1)] = count;
+  if (keep_counts_) count_store_->counts[index(s, p)] = count;
 }
 
 void SeriesTable::set_thousandths(int s, int p, const std::uint16_t* thousandths,
@@ -63,6 +64,15 @@ void SeriesTable::set_thousandths(int s, int p, const std::uint16_t* thousandths
   }
   std::copy_n(thousandths, n, place);
   if (s == 1) std::copy_n(counts, n, &store_->first_counts[static_cast<std::size_t>(p - 1)]);
+  if (keep_counts_) std::copy_n(counts, n, &count_store_->counts[index(s, p)]);
+}
+
+void SeriesTable::keep_every_count(bool keep) {
+  if (keep && !count_store_) {
+    count_store_.reset(static_cast<CountStore*>(platform::reserve_zeroed(sizeof(CountStore))));
+    if (!count_store_) throw std::bad_alloc();
+  }
+  keep_counts_ = keep;
 }
 
 void SeriesTable::make_general(int s, int p) {

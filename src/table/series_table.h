@@ -16,8 +16,9 @@
 // belongs to the next series or to nothing, so a table used again (the next file, or another
 // file type tried on the same file) needs no clearing of its places.
 //
-// Of the counts read beside the values only those of the first series are kept: they are the
-// N column, and nothing reads the counts of any other series.
+// Of the counts read beside the values, those of the first series are always kept: they are
+// the N column. The counts of every series are kept only when asked for (keep_every_count),
+// in a store of their own beside the places.
 #ifndef QUILLET_TABLE_SERIES_TABLE_H_
 #define QUILLET_TABLE_SERIES_TABLE_H_
 
@@ -46,6 +47,14 @@ class SeriesTable {
   std::int32_t first_series_count(int p) const {
     return store_->first_counts[static_cast<std::size_t>(p - 1)];
   }
+  // The counts of series s, place 1 first, when every count is kept (or s is 1).
+  const std::int32_t* counts_of(int s) const {
+    return s == 1 ? store_->first_counts.data() : &count_store_->counts[index(s, 1)];
+  }
+  // Keeps the counts of every series from now on (reserves their store once), or only the
+  // first series' again.
+  void keep_every_count(bool keep);
+  bool keeps_every_count() const { return keep_counts_; }
   // Any value.
   void set(int s, int p, float value, std::int32_t count);
   // Values of 0.000 to 9.999 given as their thousandths (0 to 9999), `n` of them from place
@@ -108,7 +117,13 @@ class SeriesTable {
   struct GeneralStore {
     std::array<float, std::size_t{kMaxSeries} * kMaxValues> values;
   };
+  // Reserved when every count is first to be kept.
+  struct CountStore {
+    std::array<std::int32_t, std::size_t{kMaxSeries} * kMaxValues> counts;
+  };
   std::unique_ptr<Store, Release<Store>> store_;
+  std::unique_ptr<CountStore, Release<CountStore>> count_store_;
+  bool keep_counts_ = false;
   std::unique_ptr<GeneralStore, Release<GeneralStore>> general_store_;
   std::array<std::size_t, kMaxSeries> starts_{};  // where each series' place 1 lies
   std::array<bool, kMaxSeries> general_{};

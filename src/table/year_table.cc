@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "fields/field_writer.h"
-
 namespace quillet::table {
 
 YearRange find_year_range(const SeriesTable& series) {
@@ -15,16 +13,6 @@ YearRange find_year_range(const SeriesTable& series) {
   }
   range.maxage = range.latest_last_year - range.minyr + 1;
   return range;
-}
-
-std::array<std::string, 4> year_range_report(std::string_view output_name, const YearRange& range) {
-  std::string target = " writing reformatted data to outfile ";
-  target.append(output_name);
-  std::string numbers = " minyr= ";
-  fields::put_integer(numbers, range.minyr, 5);
-  numbers.append(" maxage= ");
-  fields::put_integer(numbers, range.maxage, 5);
-  return {"", std::move(target), std::move(numbers), ""};
 }
 
 YearTable::YearTable(const SeriesTable& series, const YearRange& range)

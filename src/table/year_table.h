@@ -26,10 +26,6 @@ struct YearRange {
 
 YearRange find_year_range(const SeriesTable& series);
 
-// The four console lines that report the range: an empty line, the output name in its full
-// 40-character field, "minyr= ..." and an empty line.
-std::array<std::string, 4> year_range_report(std::string_view output_name, const YearRange& range);
-
 class YearTable {
  public:
   // The range must fit the table (maxage <= 8000).

@@ -42,17 +42,6 @@ TEST(FindYearRange, StartsAtEightThousandAndYearZero) {
   }
 }
 
-TEST(YearRangeReport, ShowsTheFullNameFieldAndFiveColumnNumbers) {
-  std::string name = "fna_COL";
-  name.resize(40, ' ');
-  const auto lines = year_range_report(name, {8000, 0, -7999});
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], " writing reformatted data to outfile " + name);
-  EXPECT_EQ(lines[2], " minyr=  8000 maxage= -7999");
-  EXPECT_EQ(lines[3], "");
-  EXPECT_EQ(year_range_report(name, {1650, 2000, 351})[2], " minyr=  1650 maxage=   351");
-}
-
 TEST(YearTable, LinesSeriesUpByCalendarYear) {
   SeriesTable table;
   add_series(table, 1950, 50);        // offset 50

@@ -47,7 +47,7 @@ class MemoryFileSystem::Output : public platform::OutputFile {
       const std::size_t room = *files_.write_limit_ - std::min(written_, *files_.write_limit_);
       content.append(bytes.substr(0, room));
       written_ += room;
-      throw SystemFailure("WRITE", "No space left on device");
+      throw SystemFailure(platform::Operation::kWrite, "No space left on device");
     }
     content.append(bytes);
     written_ += bytes.size();
@@ -57,7 +57,7 @@ class MemoryFileSystem::Output : public platform::OutputFile {
     if (target_.empty()) return;
     if (files_.renames_fail_) {
       files_.files_.erase(name_);
-      throw SystemFailure("RENAME", "Permission denied");
+      throw SystemFailure(platform::Operation::kRename, "Permission denied");
     }
     files_.files_[target_] = std::move(files_.files_[name_]);
     files_.files_.erase(name_);
@@ -84,8 +84,10 @@ std::optional<std::string> MemoryFileSystem::read(const std::string& name) const
 }
 
 void MemoryFileSystem::check_open(const std::string& name) const {
-  if (failing_opens_.contains(name)) throw SystemFailure("OPEN", "Permission denied");
-  if (directories_.contains(name)) throw SystemFailure("OPEN", "Is a directory");
+  if (failing_opens_.contains(name))
+    throw SystemFailure(platform::Operation::kOpen, "Permission denied");
+  if (directories_.contains(name))
+    throw SystemFailure(platform::Operation::kOpen, "Is a directory");
 }
 
 bool MemoryFileSystem::exists(const std::string& name) {
@@ -95,7 +97,8 @@ bool MemoryFileSystem::exists(const std::string& name) {
 std::unique_ptr<platform::InputFile> MemoryFileSystem::open_input(const std::string& name) {
   check_open(name);
   const auto found = files_.find(name);
-  if (found == files_.end()) throw SystemFailure("OPEN", "No such file or directory");
+  if (found == files_.end())
+    throw SystemFailure(platform::Operation::kOpen, "No such file or directory");
   return std::make_unique<Input>(found->second);
 }
 

@@ -1,8 +1,8 @@
-#include "driver/conversion.h"
+#include "core/conversion.h"
 
 #include "table/column_writer.h"
 
-namespace quillet::driver {
+namespace quillet::core {
 namespace {
 
 constexpr char kSeparator = '\t';
@@ -10,7 +10,7 @@ constexpr char kSeparator = '\t';
 }  // namespace
 
 ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, ReadEvents& events,
-                             bool stop_at_header_data) {
+                             bool stop_at_header_data, bool every_count) {
   ReadOutcome outcome;
   reading::Watch watch;
   // A header line that reads as data: reported once, or the end of a reading that stops there.
@@ -31,6 +31,7 @@ ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, Re
       outcome.end = ReadEnd::kFileHeaderCut;
       return outcome;
     }
+    outcome.file_header_lines.emplace_back(input.text());
     if (watch.header_data && header_data_ends(reading::header_line_data(input))) return outcome;
   }
 
@@ -39,6 +40,7 @@ ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, Re
   } else {
     table_ = std::make_unique<table::SeriesTable>();
   }
+  table_->keep_every_count(every_count);
   std::string trailing_label(reading::kLabelLength, ' ');
   for (int s = 1;; ++s) {
     reading::SeriesResult result =
@@ -84,4 +86,4 @@ void Conversion::write(platform::OutputFile& out, const table::YearRange& range,
                            missing ? std::optional<std::string_view>(*missing) : std::nullopt);
 }
 
-}  // namespace quillet::driver
+}  // namespace quillet::core

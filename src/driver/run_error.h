@@ -4,15 +4,17 @@
 //   ? Attempt to read past end of file     (the message, or the system's own text)
 //   ? READ(UNIT=14,...                     (the operation and the file's designation)
 // The run then ends with exit status -1, after every open file has been flushed and closed.
-#ifndef QUILLET_FIELDS_RUN_ERROR_H_
-#define QUILLET_FIELDS_RUN_ERROR_H_
+#ifndef QUILLET_DRIVER_RUN_ERROR_H_
+#define QUILLET_DRIVER_RUN_ERROR_H_
 
 #include <array>
 #include <exception>
 #include <string>
 #include <string_view>
 
-namespace quillet::fields {
+#include "platform/system_failure.h"
+
+namespace quillet::driver {
 
 // Designations of the units a failed operation names.
 inline constexpr std::string_view kInputUnit = "14";
@@ -24,6 +26,9 @@ inline constexpr std::string_view kPastEndOfFile = "Attempt to read past end of 
 inline constexpr std::string_view kNotEnoughMemory = "Not enough memory";
 // An empty answer at the file-name prompt.
 inline constexpr std::string_view kEmptyFileName = "Bad file specification";
+
+// The word the report uses for an operation: "OPEN", "READ", "WRITE", "CLOSE", "RENAME".
+std::string_view operation_word(platform::Operation operation);
 
 class RunError : public std::exception {
  public:
@@ -49,6 +54,6 @@ class RunError : public std::exception {
   std::string unit_;
 };
 
-}  // namespace quillet::fields
+}  // namespace quillet::driver
 
-#endif  // QUILLET_FIELDS_RUN_ERROR_H_
+#endif  // QUILLET_DRIVER_RUN_ERROR_H_

@@ -1,4 +1,4 @@
-#include "driver/conversion.h"
+#include "core/conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "testing/fake_console.h"
 #include "testing/memory_files.h"
 
-namespace quillet::driver {
+namespace quillet::core {
 namespace {
 
 // Writes down what the reading meets, one line each, in the order met.
@@ -131,4 +131,4 @@ TEST_F(ConversionTest, ATableReadAgainHoldsOnlyTheNewSeries) {
 }
 
 }  // namespace
-}  // namespace quillet::driver
+}  // namespace quillet::core

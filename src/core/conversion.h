@@ -1,23 +1,24 @@
-// One conversion, behind both ways in (the dialogue and the command line): every series of an
-// input read in the layout of a file type into the series table, then the column file written
-// from it. What the reading meets is handed out as values as it is met; nothing here writes
-// to the console, and the wording is the caller's.
-#ifndef QUILLET_DRIVER_CONVERSION_H_
-#define QUILLET_DRIVER_CONVERSION_H_
+// The reading loop: every series of an input read in the layout of a file type into the series
+// table, then the column file written from it. What the reading meets is handed out as values
+// as it is met; nothing here writes to the console, and the wording is the caller's. What the
+// outcome means is judged by the reading (core/reading_state.h).
+#ifndef QUILLET_CORE_CONVERSION_H_
+#define QUILLET_CORE_CONVERSION_H_
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "driver/file_types.h"
+#include "core/file_types.h"
 #include "fields/line_reader.h"
 #include "platform/files.h"
 #include "reading/series_reader.h"
 #include "table/series_table.h"
 #include "table/year_table.h"
 
-namespace quillet::driver {
+namespace quillet::core {
 
 // What the reading meets on its way, in the order it meets it. Each of header_line_data and
 // run_into comes at most once in a reading.
@@ -49,19 +50,24 @@ struct ReadOutcome {
   reading::ReadErrorPlace error{};                       // for kReadError
   std::optional<reading::HeaderLineData> header_data{};  // for kHeaderLineData
   bool cut_off = false;  // the input ended inside a series that held more than blanks
+  std::vector<std::string> file_header_lines{};  // as read
 };
 
 class Conversion {
  public:
   // Reads the input, standing at its first line, in the layout of `type`. With
   // `stop_at_header_data` a header line that reads as data ends the reading (kHeaderLineData)
-  // instead of being reported through header_line_data. Throws std::bad_alloc when the
-  // series table cannot be had, and what the input throws.
+  // instead of being reported through header_line_data. With `every_count` the counts of every
+  // series are kept, else only the first series'. Throws std::bad_alloc when the series table
+  // cannot be had, and what the input throws.
   ReadOutcome read(fields::LineReader& input, const FileType& type, ReadEvents& events,
-                   bool stop_at_header_data = false);
+                   bool stop_at_header_data = false, bool every_count = false);
 
-  // The years of the series last read (maxage may be beyond the 8000 years of the table).
+  // The years of the series last read (maxage may be beyond the 8000 years of the table). Only
+  // after a reading that ended with kEndOfInput: the table then holds exactly its series.
   table::YearRange year_range() const;
+  // The series last read; only after a reading.
+  const table::SeriesTable& table() const { return *table_; }
 
   // Writes the column file of the series last read; `range` is year_range(), within 8000
   // years. With `missing`, the cells of years before a series' first year or after its last
@@ -74,6 +80,6 @@ class Conversion {
   std::unique_ptr<table::SeriesTable> table_;
 };
 
-}  // namespace quillet::driver
+}  // namespace quillet::core
 
-#endif  // QUILLET_DRIVER_CONVERSION_H_
+#endif  // QUILLET_CORE_CONVERSION_H_

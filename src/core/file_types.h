@@ -8,14 +8,14 @@
 //   5 MORVEN.WEIGHTS   the same
 //   6 BILTOSE.MASTER   1 header line in front of every series
 //   0, 7, 8, 9         not offered, accepted: no header lines at all
-#ifndef QUILLET_DRIVER_FILE_TYPES_H_
-#define QUILLET_DRIVER_FILE_TYPES_H_
+#ifndef QUILLET_CORE_FILE_TYPES_H_
+#define QUILLET_CORE_FILE_TYPES_H_
 
 #include <array>
 #include <span>
 #include <string_view>
 
-namespace quillet::driver {
+namespace quillet::core {
 
 struct FileType {
   int number;                   // the menu's answer
@@ -37,6 +37,6 @@ std::span<const FileType> offered_file_types();
 // 2 does and 7-9 as 0 does, so these four are every layout there is.
 inline constexpr std::array<int, 4> kLayoutsToTry = {1, 6, 2, 0};
 
-}  // namespace quillet::driver
+}  // namespace quillet::core
 
-#endif  // QUILLET_DRIVER_FILE_TYPES_H_
+#endif  // QUILLET_CORE_FILE_TYPES_H_

@@ -1,6 +1,6 @@
-#include "driver/file_types.h"
+#include "core/file_types.h"
 
-namespace quillet::driver {
+namespace quillet::core {
 namespace {
 
 constexpr std::array<FileType, kFileTypes> kTypes = {{
@@ -22,4 +22,4 @@ const FileType& file_type(int number) { return kTypes.at(static_cast<std::size_t
 
 std::span<const FileType> offered_file_types() { return std::span(kTypes).subspan(1, 6); }
 
-}  // namespace quillet::driver
+}  // namespace quillet::core

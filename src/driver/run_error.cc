@@ -1,8 +1,25 @@
-#include "fields/run_error.h"
+#include "driver/run_error.h"
 
 #include <utility>
 
-namespace quillet::fields {
+namespace quillet::driver {
+
+std::string_view operation_word(platform::Operation operation) {
+  switch (operation) {
+    case platform::Operation::kOpen:
+    case platform::Operation::kCreate:
+      return "OPEN";
+    case platform::Operation::kRead:
+      return "READ";
+    case platform::Operation::kWrite:
+      return "WRITE";
+    case platform::Operation::kClose:
+      return "CLOSE";
+    case platform::Operation::kRename:
+      return "RENAME";
+  }
+  return "";
+}
 
 RunError::RunError(Source source, std::string message, std::string_view operation,
                    std::string_view unit)
@@ -23,4 +40,4 @@ std::array<std::string, 3> RunError::report_lines() const {
   return {std::move(heading), "? " + message_, std::move(where)};
 }
 
-}  // namespace quillet::fields
+}  // namespace quillet::driver
