@@ -169,7 +169,9 @@ Between between_series(fields::LineReader& input, int header_lines, std::string_
   const auto header_size = static_cast<std::size_t>(header_lines);
   std::vector<Line> lines{keep()};
   std::size_t passed = 1;  // the lines in front that the conventions would pass over
-  const auto check_header = [&](const Line& line) {
+  // A header line of the series: kept, and looked at for data.
+  const auto take_header = [&](const Line& line) {
+    result.header_lines.push_back(line.text);
     if (watch.header_data && !result.header_data) {
       result.header_data = header_line_data(line.number, line.text);
     }
@@ -181,7 +183,7 @@ Between between_series(fields::LineReader& input, int header_lines, std::string_
         return Between::kEnd;
       }
       // Cut off in the header lines of the next series.
-      for (std::size_t i = passed; i < lines.size(); ++i) check_header(lines[i]);
+      for (std::size_t i = passed; i < lines.size(); ++i) take_header(lines[i]);
       content = true;
       return Between::kEnd;
     }
@@ -192,7 +194,7 @@ Between between_series(fields::LineReader& input, int header_lines, std::string_
     // The rules' reading: the lines kept are the header lines and the first line.
     for (std::size_t i = 0; i < header_size; ++i) {
       content = content || !lines[i].blank;
-      check_header(lines[i]);
+      take_header(lines[i]);
     }
     input.step_back();
     return Between::kHeadersRead;
@@ -206,10 +208,10 @@ Between between_series(fields::LineReader& input, int header_lines, std::string_
       }
       if (!between.take(input)) break;
     }
-    check_header(keep());
+    take_header(keep());
     headers = 1;
   } else {
-    for (std::size_t i = passed; i < lines.size(); ++i) check_header(lines[i]);
+    for (std::size_t i = passed; i < lines.size(); ++i) take_header(lines[i]);
   }
   content = true;  // the first header line holds more than blanks
   result.used.blank_lines = between.blank;
@@ -219,7 +221,7 @@ Between between_series(fields::LineReader& input, int header_lines, std::string_
       content = true;
       return Between::kEnd;
     }
-    if (watch.header_data && !result.header_data) result.header_data = header_line_data(input);
+    take_header(keep());
   }
   return Between::kHeadersRead;
 }
