@@ -7,13 +7,15 @@
 #include <random>
 #include <sstream>
 
+#include "platform/system_failure.h"
+
 namespace quillet::testing {
 
-std::size_t StringSource::read(char* buffer, std::size_t capacity) {
-  const std::size_t n = std::min({capacity, chunk_, data_.size() - at_});
-  std::memcpy(buffer, data_.data() + at_, n);
-  at_ += n;
-  return n;
+void FakeConsole::write_out(std::string_view bytes) {
+  if (fail_output_) {
+    throw platform::SystemFailure(platform::Operation::kWrite, "No space left on device");
+  }
+  out_.append(bytes);
 }
 
 ScratchDir::ScratchDir() {

@@ -3,12 +3,14 @@
 #ifndef QUILLET_TESTING_FAKE_CONSOLE_H_
 #define QUILLET_TESTING_FAKE_CONSOLE_H_
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "platform/byte_source.h"
 #include "platform/console.h"
+#include "platform/memory_source.h"
 
 namespace quillet::testing {
 
@@ -17,16 +19,18 @@ class StringSource : public platform::ByteSource {
  public:
   explicit StringSource(std::string data, std::size_t chunk = 1 << 16)
       : data_(std::move(data)), chunk_(chunk) {}
-  std::size_t read(char* buffer, std::size_t capacity) override;
+  std::size_t read(char* buffer, std::size_t capacity) override {
+    return source_.read(buffer, std::min(capacity, chunk_));
+  }
   // Rewindable unless made otherwise, like a file on disk.
   bool rewindable() const override { return rewindable_; }
-  void rewind() override { at_ = 0; }
+  void rewind() override { source_.rewind(); }
   void make_unrewindable() { rewindable_ = false; }
 
  private:
   std::string data_;
+  platform::MemorySource source_{data_};
   std::size_t chunk_;
-  std::size_t at_ = 0;
   bool rewindable_ = true;
 };
 
@@ -35,13 +39,15 @@ class FakeConsole : public platform::ConsoleStreams {
   explicit FakeConsole(std::string answers, bool terminal = false)
       : answers_(std::move(answers)), terminal_(terminal) {}
 
-  void write_out(std::string_view bytes) override { out_.append(bytes); }
+  void write_out(std::string_view bytes) override;
   void write_err(std::string_view bytes) override { err_.append(bytes); }
   void flush() override {}
   platform::ByteSource& input() override { return answers_; }
   bool input_is_terminal() const override { return terminal_; }
 
   const std::string& out() const { return out_; }
+  // From now on standard output fails as a full device does.
+  void fail_output() { fail_output_ = true; }
   const std::string& err() const { return err_; }
 
  private:
@@ -49,6 +55,7 @@ class FakeConsole : public platform::ConsoleStreams {
   bool terminal_;
   std::string out_;
   std::string err_;
+  bool fail_output_ = false;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

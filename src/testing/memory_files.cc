@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/memory_source.h"
 #include "platform/system_failure.h"
 
 namespace quillet::testing {
@@ -11,22 +12,20 @@ using platform::SystemFailure;
 
 namespace {
 
+// A file's content as it was when opened.
 class Input : public platform::InputFile {
  public:
   explicit Input(std::string content) : content_(std::move(content)) {}
   std::size_t read(char* buffer, std::size_t capacity) override {
-    const std::size_t n = std::min(capacity, content_.size() - at_);
-    std::memcpy(buffer, content_.data() + at_, n);
-    at_ += n;
-    return n;
+    return source_.read(buffer, capacity);
   }
   bool rewindable() const override { return true; }
-  void rewind() override { at_ = 0; }
+  void rewind() override { source_.rewind(); }
   void close() override {}
 
  private:
   std::string content_;
-  std::size_t at_ = 0;
+  platform::MemorySource source_{content_};
 };
 
 }  // namespace
