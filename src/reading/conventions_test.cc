@@ -206,6 +206,8 @@ TEST_F(ConventionsTest, BlankAndStatisticsLinesBetweenSeries) {
   results = read_all(headers + one + "\n" + statistics + headers + two + statistics_of("TWO"), 3);
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[1].name, "TWO     ");
+  EXPECT_EQ(results[1].header_lines,
+            (std::vector<std::string>{"title one", "title two", "title three"}));
   EXPECT_TRUE(results[1].used.blank_lines);
   EXPECT_TRUE(results[1].used.statistics_line);
   // At the end of the input: the statistics line of the last series is no series.
