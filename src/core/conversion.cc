@@ -44,9 +44,8 @@ ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, Re
   table_->keep_every_count(every_count);
   std::string trailing_label(reading::kLabelLength, ' ');
   for (int s = 1;; ++s) {
-    reading::SeriesResult result =
-        reading::aindx(input, s, type.header_lines_per_series, *table_, trailing_label, watch,
-                       conventions);
+    reading::SeriesResult result = reading::aindx(input, s, type.header_lines_per_series, *table_,
+                                                  trailing_label, watch, conventions);
     if (header_data_ends(result.header_data)) return outcome;
     outcome.used.long_years = outcome.used.long_years || result.used.long_years;
     outcome.used.split = outcome.used.split || result.used.split;

@@ -49,7 +49,7 @@ struct ReadOutcome {
   int series_count = 0;                                  // series read whole
   reading::ReadErrorPlace error{};                       // for kReadError
   std::optional<reading::HeaderLineData> header_data{};  // for kHeaderLineData
-  bool cut_off = false;  // the input ended inside a series that held more than blanks
+  bool cut_off = false;             // the input ended inside a series that held more than blanks
   reading::ConventionsUsed used{};  // the conventions the reading followed
   std::vector<std::string> file_header_lines{};  // as read
 };

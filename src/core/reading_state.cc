@@ -164,8 +164,8 @@ std::optional<Diagnostic> ReadingState::read_layout(platform::ByteSource& source
   wide_years_ = false;
   fields::LineReader input(source, options.tab_size, fields::LineEnds::kFileDecides);
   Collect events(*this, observer, warnings);
-  ReadOutcome outcome = conversion_.read(input, type, events, trial, options.every_count,
-                                         {.on = !options.strict});
+  ReadOutcome outcome =
+      conversion_.read(input, type, events, trial, options.every_count, {.on = !options.strict});
   series_count_ = outcome.series_count;
   file_header_lines_ = std::move(outcome.file_header_lines);
   switch (outcome.end) {
