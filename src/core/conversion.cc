@@ -10,7 +10,8 @@ constexpr char kSeparator = '\t';
 }  // namespace
 
 ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, ReadEvents& events,
-                             bool stop_at_header_data, bool every_count) {
+                             bool stop_at_header_data, bool every_count,
+                             reading::Conventions conventions) {
   ReadOutcome outcome;
   reading::Watch watch;
   // A header line that reads as data: reported once, or the end of a reading that stops there.
@@ -43,9 +44,14 @@ ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, Re
   table_->keep_every_count(every_count);
   std::string trailing_label(reading::kLabelLength, ' ');
   for (int s = 1;; ++s) {
-    reading::SeriesResult result =
-        reading::aindx(input, s, type.header_lines_per_series, *table_, trailing_label, watch);
+    reading::SeriesResult result = reading::aindx(input, s, type.header_lines_per_series, *table_,
+                                                  trailing_label, watch, conventions);
     if (header_data_ends(result.header_data)) return outcome;
+    outcome.used.long_years = outcome.used.long_years || result.used.long_years;
+    outcome.used.split = outcome.used.split || result.used.split;
+    outcome.used.unfinished = outcome.used.unfinished || result.used.unfinished;
+    outcome.used.blank_lines = outcome.used.blank_lines || result.used.blank_lines;
+    outcome.used.statistics_line = outcome.used.statistics_line || result.used.statistics_line;
     if (result.run_into) {
       watch.run_into = false;
       events.run_into(*result.run_into);
@@ -80,10 +86,12 @@ ReadOutcome Conversion::read(fields::LineReader& input, const FileType& type, Re
 table::YearRange Conversion::year_range() const { return table::find_year_range(*table_); }
 
 void Conversion::write(platform::OutputFile& out, const table::YearRange& range,
-                       std::string_view line_end, const std::optional<std::string>& missing) const {
+                       std::string_view line_end, const std::optional<std::string>& missing,
+                       bool wide_years) const {
   const table::YearTable years(*table_, range);
   table::write_column_file(out, *table_, years, kSeparator, line_end,
-                           missing ? std::optional<std::string_view>(*missing) : std::nullopt);
+                           missing ? std::optional<std::string_view>(*missing) : std::nullopt,
+                           wide_years);
 }
 
 }  // namespace quillet::core

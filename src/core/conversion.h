@@ -49,7 +49,8 @@ struct ReadOutcome {
   int series_count = 0;                                  // series read whole
   reading::ReadErrorPlace error{};                       // for kReadError
   std::optional<reading::HeaderLineData> header_data{};  // for kHeaderLineData
-  bool cut_off = false;  // the input ended inside a series that held more than blanks
+  bool cut_off = false;             // the input ended inside a series that held more than blanks
+  reading::ConventionsUsed used{};  // the conventions the reading followed
   std::vector<std::string> file_header_lines{};  // as read
 };
 
@@ -58,10 +59,12 @@ class Conversion {
   // Reads the input, standing at its first line, in the layout of `type`. With
   // `stop_at_header_data` a header line that reads as data ends the reading (kHeaderLineData)
   // instead of being reported through header_line_data. With `every_count` the counts of every
-  // series are kept, else only the first series'. Throws std::bad_alloc when the series table
+  // series are kept, else only the first series'. With `conventions` on, the data bank's
+  // conventions are followed (series_reader.h). Throws std::bad_alloc when the series table
   // cannot be had, and what the input throws.
   ReadOutcome read(fields::LineReader& input, const FileType& type, ReadEvents& events,
-                   bool stop_at_header_data = false, bool every_count = false);
+                   bool stop_at_header_data = false, bool every_count = false,
+                   reading::Conventions conventions = {});
 
   // The years of the series last read (maxage may be beyond the 8000 years of the table). Only
   // after a reading that ended with kEndOfInput: the table then holds exactly its series.
@@ -71,9 +74,11 @@ class Conversion {
 
   // Writes the column file of the series last read; `range` is year_range(), within 8000
   // years. With `missing`, the cells of years before a series' first year or after its last
-  // year hold that text instead of 0.000.
+  // year hold that text instead of 0.000. With `wide_years`, years too wide for 4 columns are
+  // written as wide as needed.
   void write(platform::OutputFile& out, const table::YearRange& range, std::string_view line_end,
-             const std::optional<std::string>& missing = std::nullopt) const;
+             const std::optional<std::string>& missing = std::nullopt,
+             bool wide_years = false) const;
 
  private:
   // Reserved at the first reading and kept for the next ones, cleared of what was written.

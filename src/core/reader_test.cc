@@ -146,6 +146,37 @@ TEST(Reader, DiagnosticsInTheOrderMetAndTheCommandLinesWords) {
   EXPECT_THROW(write_column_file(failed, std::cout), std::invalid_argument);
 }
 
+TEST(Reader, ConventionsUnlessStrict) {
+  // Stacked chronologies with an empty line behind each end marker, the last one without its
+  // end marker, and a long year.
+  const std::string data = kStacked + "\n" + kHeaderLines + "99551-1003" + std::string(49, ' ') +
+                           " 101  1 102  1 103  1\n99551-1000 110  1\n";
+  Reader reader;
+  const Reading& reading = reader.read_bytes(data);
+  ASSERT_TRUE(reading.converted());
+  EXPECT_EQ(reading.file_type(), 1);
+  EXPECT_EQ(reading.conventions(),
+            (std::vector<std::string>{"long years", "last series without its end marker",
+                                      "blank lines between series"}));
+  EXPECT_TRUE(reading.wide_years());
+  ASSERT_EQ(reading.series_count(), 3);
+  EXPECT_EQ(reading.series(2).name(), "99551");
+  EXPECT_EQ(reading.series(2).first_year(), -1003);
+  EXPECT_EQ(reading.series(2).last_year(), -991);
+  EXPECT_EQ(reading.series(2).header_lines()[0], "Site Oak Valley");
+  ASSERT_EQ(reading.diagnostics().size(), 1u);
+  EXPECT_EQ(message_line("in", reading.diagnostics()[0]),
+            "in: warning: the input ends inside series 3 (99551) without its end marker; its "
+            "values up to -991 are converted");
+
+  ReadOptions strict;
+  strict.strict = true;
+  const Reading& rules = reader.read_bytes(data, strict);
+  EXPECT_TRUE(rules.conventions().empty());
+  EXPECT_FALSE(rules.wide_years());
+  EXPECT_FALSE(rules.converted());
+}
+
 TEST(Reader, SystemFailuresAreOneExceptionType) {
   Reader reader;
   try {

@@ -1,6 +1,7 @@
 #include "core/reading_state.h"
 
 #include <stdexcept>
+#include <string_view>
 
 #include "core/file_types.h"
 #include "fields/line_reader.h"
@@ -24,6 +25,22 @@ Diagnostic warning(DiagnosticKind kind) {
   return d;
 }
 
+std::string without_trailing_blanks(std::string_view name) {
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return std::string(name);
+}
+
+// The names of the conventions a reading followed, in their fixed order.
+std::vector<std::string> convention_names(const reading::ConventionsUsed& used) {
+  std::vector<std::string> names;
+  if (used.long_years) names.emplace_back("long years");
+  if (used.split) names.emplace_back("series split by their names");
+  if (used.unfinished) names.emplace_back("last series without its end marker");
+  if (used.blank_lines) names.emplace_back("blank lines between series");
+  if (used.statistics_line) names.emplace_back("statistics lines");
+  return names;
+}
+
 }  // namespace
 
 bool is_limit(DiagnosticKind kind) {
@@ -41,6 +58,22 @@ class ReadingState::Collect : public ReadEvents {
     state_.labels_.push_back(series.label);
     state_.header_lines_.push_back(series.header_lines);
     if (observer_ != nullptr) observer_->series_read(s, series);
+    // What the writer of the file left out, under the conventions.
+    if (series.no_end_marker) {
+      Diagnostic d = warning(DiagnosticKind::kNoEndMarker);
+      d.line = series.no_end_marker->line;
+      d.name = series.no_end_marker->name;
+      d.series = s;
+      d.series_name = series.no_end_marker->series_name;
+      add(std::move(d));
+    }
+    if (series.unfinished) {
+      Diagnostic d = warning(DiagnosticKind::kUnfinished);
+      d.series = s;
+      d.series_name = without_trailing_blanks(series.name);
+      d.number = series.last_year;
+      add(std::move(d));
+    }
   }
   void header_line_data(const reading::HeaderLineData& data) override {
     Diagnostic d = warning(DiagnosticKind::kHeaderLineData);
@@ -140,9 +173,12 @@ std::optional<Diagnostic> ReadingState::read_layout(platform::ByteSource& source
                                                     std::vector<Diagnostic>& warnings) {
   labels_.clear();
   header_lines_.clear();
+  conventions_.clear();
+  wide_years_ = false;
   fields::LineReader input(source, options.tab_size, fields::LineEnds::kFileDecides);
   Collect events(*this, observer, warnings);
-  ReadOutcome outcome = conversion_.read(input, type, events, trial, options.every_count);
+  ReadOutcome outcome =
+      conversion_.read(input, type, events, trial, options.every_count, {.on = !options.strict});
   series_count_ = outcome.series_count;
   file_header_lines_ = std::move(outcome.file_header_lines);
   switch (outcome.end) {
@@ -189,6 +225,8 @@ std::optional<Diagnostic> ReadingState::read_layout(platform::ByteSource& source
     d.series = outcome.cut_off ? 1 : 0;
     return d;
   }
+  conventions_ = convention_names(outcome.used);
+  wide_years_ = outcome.used.long_years;
   return std::nullopt;
 }
 
@@ -203,7 +241,7 @@ const std::vector<std::string>& ReadingState::header_lines(int s) const {
 
 void ReadingState::write(platform::OutputFile& out, std::string_view line_end,
                          const std::optional<std::string>& missing) const {
-  conversion_.write(out, range_, line_end, missing);
+  conversion_.write(out, range_, line_end, missing, wide_years_);
 }
 
 }  // namespace quillet::core

@@ -118,6 +118,45 @@ TEST_F(BatchTest, WarningsAndErrorsInTheFormCompilersUse) {
             "type reads it\n");
 }
 
+TEST_F(BatchTest, TheDataBanksConventionsUnlessStrict) {
+  // A series without its end marker before the next one, and a last one without its own.
+  files_.write("split.crn", "FIRST 1958" + std::string(56, ' ') + " 100  1 101  1\n" +
+                                "NEXT  1963" + std::string(21, ' ') + " 200  19990  0\n" +
+                                "LAST  1960 300  1 301  1\n");
+  EXPECT_EQ(run({"split.crn"}), kBatchConverted);
+  EXPECT_EQ(out_,
+            "split.crn -> split_COL: 3 series, 1958-1969, file type 0, series split by their "
+            "names, last series without its end marker\n");
+  EXPECT_EQ(err_,
+            "split.crn:2: warning: series 1 (FIRST) has no end marker; this line starts series 2 "
+            "(NEXT)\n"
+            "split.crn: warning: the input ends inside series 3 (LAST) without its end marker; "
+            "its values up to 1969 are converted\n");
+  EXPECT_TRUE(
+      files_.read("split_COL")
+          ->starts_with(
+              " Year\tN\tFIRST   \tNEXT    \tLAST    \n1958\t   1\t 0.100\t 0.000\t 0.000\n"));
+  EXPECT_EQ(run({"--strict", "split.crn"}), kBatchConverted);
+  EXPECT_EQ(out_, "split.crn -> split_COL: 1 series, 1958-1963, file type 0\n");
+  EXPECT_EQ(err_,
+            "split.crn:2: warning: line (NEXT) is read as part of series 1 (FIRST); is its end "
+            "marker missing?\n"
+            "split.crn: warning: the input ends inside series 2, before its end marker; that "
+            "series is not converted\n");
+
+  // Long years, with a statistics line behind the end marker; the years written whole.
+  files_.write("old.crn", kHeaderLines + "99551-1003" + std::string(49, ' ') +
+                              " 101  1 102  1 103  1\n" + "99551-1000" + std::string(70, ' ') +
+                              "\n" + "99551 -990 120  19990  0\n" + "99551   14  .261  .445\n");
+  EXPECT_EQ(run({"-t", "1", "old.crn"}), kBatchConverted);
+  EXPECT_EQ(out_,
+            "old.crn -> old_COL: 1 series, -1003-0, file type 1, long years, statistics lines\n");
+  EXPECT_EQ(err_, "");
+  EXPECT_TRUE(
+      files_.read("old_COL")->starts_with(" Year\tN\t99551   \n-1003\t   1\t 0.101\n"
+                                          "-1002\t   1\t 0.102\n"));
+}
+
 TEST_F(BatchTest, WholeOrNothing) {
   files_.write("a.crn", kCronol);
   files_.write("a_COL", "old table\n");

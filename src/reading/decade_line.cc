@@ -214,6 +214,29 @@ bool names_a_series(std::string_view line) {
          holds_digit(columns(line, kNameWidth + 1, kFieldsStart));
 }
 
+bool may_hold_long_year(std::string_view line) {
+  if (line.size() < kFieldsStart || line[kLongNameWidth] != '-') return false;
+  const std::string_view digits = line.substr(kNameWidth, kYearWidth);
+  return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<std::int32_t> year_of(std::string_view line, bool long_years) {
+  const std::size_t first = long_years ? kLongNameWidth : kNameWidth;
+  if (!holds_digit(columns(line, first + 1, kFieldsStart))) return std::nullopt;
+  fields::FieldReader reader(line);
+  reader.skip(first);
+  return reader.integer(kFieldsStart - first);
+}
+
+bool is_statistics_line(std::string_view line, std::string_view name) {
+  for (std::size_t k = 0; k < kNameWidth; ++k) {
+    if ((k < line.size() ? line[k] : ' ') != (k < name.size() ? name[k] : ' ')) return false;
+  }
+  if (!year_of(line, false)) return false;
+  return columns(line, kFieldsStart + 1, kFieldsStart + kSlotWidth * kSlotsPerLine).find('.') !=
+         std::string_view::npos;
+}
+
 bool reads_as_data(std::string_view line) {
   if (!names_a_series(line)) return false;
   if (!holds_digit(columns(line, kFieldsStart + 1, kFieldsStart + kSlotWidth * kSlotsPerLine))) {

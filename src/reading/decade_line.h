@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quillet::reading {
@@ -52,6 +53,25 @@ bool reads_as_data(std::string_view line);
 
 // Columns 1-6 of a line without trailing blanks: the series name as messages show it.
 std::string_view series_name_of(std::string_view line);
+
+// The data bank's long years, for years before -999: the year in columns 6-10 and the name in
+// columns 1-5 ("99551-5141", "99551 -990").
+inline constexpr std::size_t kLongNameWidth = 5;
+
+// True when column 6 is '-' and columns 7-10 are four digits: a first line that may hold a
+// long year (or a name that ends in '-').
+bool may_hold_long_year(std::string_view line);
+
+// The year field of a line, columns 7-10 (6-10 with long years), when it reads as an integer
+// and holds a digit.
+std::optional<std::int32_t> year_of(std::string_view line, bool long_years);
+
+// The first year of the decade a year stands in, as the first line places it (-15 in -20).
+inline std::int32_t decade_of(std::int32_t year) { return year - (((year % 10) + 10) % 10); }
+
+// True when the line is a statistics line of the series named `name` (its 6 columns): columns
+// 1-6 the name, columns 7-10 a whole number, and a '.' somewhere in columns 11-80.
+bool is_statistics_line(std::string_view line, std::string_view name);
 
 namespace detail {
 // read_slots without its quick branch: field by field through the field rules. For the test

@@ -63,6 +63,48 @@ struct RunInto {
   std::string series_name;  // columns 1-6 of the series' first line without trailing blanks
 };
 
+// With the conventions: a line that starts the next series where the series before it has no
+// end marker. The series before ends in front of it, and the line is the next call's first line.
+struct NoEndMarker {
+  std::int64_t line = 0;
+  std::string name;         // the line's name without trailing blanks
+  int series = 0;           // the series it ends
+  std::string series_name;  // that series' name without trailing blanks
+};
+
+// The conventions of the data bank's files, which a call follows only when `on`. The file type
+// family is told by the header lines per series: none (types 0 and 2-5) or some (1 and 6).
+//  - Decade order: a series steps by decades when its first line has a name and a year with a
+//    digit and each later line's year is the year of the line before plus ten (the first line's
+//    year counted from the first year of its decade).
+//  - The end of the input ends a series that steps by decades (up to its last non-blank line):
+//    its values up to that line are kept, and the next call meets the end of the input.
+//  - Without header lines per series, a line whose name differs from its series' name, whose
+//    year is not the decade after the line before and which reads as a first line ends a
+//    series that steps by decades as though its end marker had been there.
+//  - Long years: a first line with '-' in column 6 and four digits in columns 7-10 whose
+//    next line has the same columns 1-5 and, read in columns 6-10, the year of the next
+//    decade, and whose end marker does not stand on that first line, has its year in
+//    columns 6-10 and its name in columns 1-5 (followed by three blanks); names are then
+//    compared on columns 1-5.
+//  - Between series (after the end marker of series s - 1, before series s): blank lines and
+//    one statistics line of series s - 1, in any order, are passed over: always without header
+//    lines per series and at the end of the input; with header lines only where counting them
+//    as header lines would make the next first line one that does not read as data.
+struct Conventions {
+  bool on = false;
+};
+
+// The conventions a call followed.
+struct ConventionsUsed {
+  bool long_years = false;
+  bool split = false;            // the series ended at the next one's first line (no_end_marker)
+  bool unfinished = false;       // the end of the input ended the series
+  bool blank_lines = false;      // blank lines before the series were passed over
+  bool statistics_line = false;  // a statistics line before it (or at the end) was passed over
+  bool any() const { return long_years || split || unfinished || blank_lines || statistics_line; }
+};
+
 // Which of the checks above a call makes: a run reports each only once, so a caller that has
 // seen one turns its check off.
 struct Watch {
@@ -86,6 +128,15 @@ struct SeriesResult {
   // Found on the way, whatever the outcome (only when the Watch asked for them).
   std::optional<HeaderLineData> header_data{};
   std::optional<RunInto> run_into{};
+  // With the conventions. For kSeriesRead: the series ended without its end marker because
+  // this line starts the next series (the input stands in front of it).
+  std::optional<NoEndMarker> no_end_marker{};
+  // For kSeriesRead: the end of the input ended the series; its values are those up to its
+  // last non-blank line, and the next call gives kEndOfInput.
+  bool unfinished = false;
+  // Whatever the outcome: what the call followed (a statistics line passed over at the end of
+  // the input comes with kEndOfInput).
+  ConventionsUsed used{};
 };
 
 // Reads series s (1 to the table's capacity) into the table, passing over `header_lines`
@@ -94,12 +145,14 @@ struct SeriesResult {
 // must stand at the series' first line (or first header line); after a series is read it
 // stands on the line after the end marker. Whatever the outcome, the table's length of a
 // stored series is the number of places written. Writes nothing: the outcome is the result.
+// With conventions on, series s - 1 must be the series read before (its name is looked at).
 SeriesResult aindx(fields::LineReader& input, int s, int header_lines, table::SeriesTable& table,
-                   std::string& trailing_label, Watch watch = {});
+                   std::string& trailing_label, Watch watch = {}, Conventions conventions = {});
 
 // A header line passed over: the same check as for the header lines of a series, for the
 // header lines at the top of a file.
 std::optional<HeaderLineData> header_line_data(const fields::LineReader& input);
+std::optional<HeaderLineData> header_line_data(std::int64_t line, std::string_view text);
 
 }  // namespace quillet::reading
 

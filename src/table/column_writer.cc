@@ -1,6 +1,7 @@
 #include "table/column_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <memory>
 
 #include "fields/field_writer.h"
@@ -15,6 +16,8 @@ constexpr int kValueDecimals = 3;
 constexpr std::size_t kFirstCell = kYearWidth + 1 + kNWidth + 1;  // behind year, TAB, N, TAB
 // Rows written in one block: each series' places for them lie in one or two cache lines.
 constexpr int kBlockRows = 32;
+
+bool fits_year_field(std::int32_t year) { return year >= -999 && year <= 9999; }
 }  // namespace
 
 void build_header_line(const SeriesTable& series, char separator, std::string& line) {
@@ -32,8 +35,13 @@ std::size_t data_line_length(int series_count) {
 }
 
 char* build_data_line(const YearTable& years, int r, int series_count, char separator,
-                      std::optional<std::string_view> missing, char* out) {
-  out = fields::write_integer(out, years.year(r), kYearWidth);
+                      std::optional<std::string_view> missing, char* out, bool wide_years) {
+  const std::int32_t year = years.year(r);
+  if (wide_years && !fits_year_field(year)) {
+    out = std::to_chars(out, out + kYearWidth + kWideYearExtra, year).ptr;
+  } else {
+    out = fields::write_integer(out, year, kYearWidth);
+  }
   *out++ = separator;
   out = fields::write_integer(out, years.n(r), kNWidth);
   for (int i = 1; i <= series_count; ++i) {
@@ -143,7 +151,7 @@ class LineBuffer {
 
 void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
                        char separator, std::string_view line_end,
-                       std::optional<std::string_view> missing) {
+                       std::optional<std::string_view> missing, bool wide_years) {
   const int n = series.series_count();
   std::string header;
   build_header_line(series, separator, header);
@@ -151,9 +159,12 @@ void write_column_file(platform::OutputFile& out, const SeriesTable& series, con
 
   // The longest a data line can be: a missing text may be wider than a value's field.
   const std::size_t cell_width = missing ? std::max(kValueWidth, missing->size()) : kValueWidth;
+  // Years as wide as needed only where some year does not fit its 4 columns.
+  const bool wide = wide_years && years.rows() > 0 &&
+                    (!fits_year_field(years.year(1)) || !fits_year_field(years.year(years.rows())));
   const std::size_t line_length = data_line_length(n) +
                                   (cell_width - kValueWidth) * static_cast<std::size_t>(n) +
-                                  line_end.size();
+                                  (wide ? kWideYearExtra : 0) + line_end.size();
   const std::size_t rows = static_cast<std::size_t>(std::max(years.rows(), 0));
   const std::size_t block = std::min<std::size_t>(kBlockRows, std::max<std::size_t>(rows, 1));
   LineBuffer lines(out, std::max(header.size(), line_length * block),
@@ -161,10 +172,11 @@ void write_column_file(platform::OutputFile& out, const SeriesTable& series, con
   char* at = lines.reserve(header.size());
   lines.commit(std::copy(header.begin(), header.end(), at));
 
-  if (missing) {
+  if (missing || wide) {
     // Lines of their own lengths, one by one.
     for (int r = 1; r <= years.rows(); ++r) {
-      char* end = build_data_line(years, r, n, separator, missing, lines.reserve(line_length));
+      char* end =
+          build_data_line(years, r, n, separator, missing, lines.reserve(line_length), wide);
       lines.commit(std::copy(line_end.begin(), line_end.end(), end));
     }
   } else {

@@ -22,10 +22,14 @@ namespace quillet::table {
 void build_header_line(const SeriesTable& series, char separator, std::string& line);
 // The length of a data line for n series, without its line end.
 std::size_t data_line_length(int series_count);
+// The most a year written as wide as needed adds to a line (a sign and up to 10 digits).
+inline constexpr std::size_t kWideYearExtra = 7;
 // Builds data line r at `out` cell by cell through the field rules (with `missing`, the text
 // in the cells outside each series' years) and returns its end. `out` has room for the line.
+// With `wide_years` a year too wide for 4 columns is written as wide as needed (-5141) instead
+// of as 4 asterisks.
 char* build_data_line(const YearTable& years, int r, int series_count, char separator,
-                      std::optional<std::string_view> missing, char* out);
+                      std::optional<std::string_view> missing, char* out, bool wide_years = false);
 // Builds `rows` whole data lines from row `first_row` on, each ended by `line_end`, at `block`
 // (room for rows x (data_line_length + line end)): the lines build_data_line gives, written
 // series by series from the places the table keeps together.
@@ -33,10 +37,12 @@ void write_block(const YearTable& years, int first_row, int rows, char separator
                  std::string_view line_end, char* block);
 
 // Writes the whole column file. With `missing`, a cell of a year before a series' first
-// year or after its last year holds that text, as it stands, instead of 0.000.
+// year or after its last year holds that text, as it stands, instead of 0.000. With
+// `wide_years`, years too wide for 4 columns are written as wide as needed.
 void write_column_file(platform::OutputFile& out, const SeriesTable& series, const YearTable& years,
                        char separator, std::string_view line_end,
-                       std::optional<std::string_view> missing = std::nullopt);
+                       std::optional<std::string_view> missing = std::nullopt,
+                       bool wide_years = false);
 
 }  // namespace quillet::table
 

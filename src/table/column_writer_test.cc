@@ -39,6 +39,38 @@ TEST(ColumnWriter, HeaderAndDataLinesWithoutTrailingSeparators) {
             "1903\t   9\t 0.000\t 0.000\r\n");
 }
 
+TEST(ColumnWriter, YearsTooWideAreWrittenAsWideAsNeededOnlyWhenAsked) {
+  SeriesTable table;
+  table.set_series(1, "99551", -1001);
+  for (int p = 1; p <= 3; ++p) table.set(1, p, 0.5f * static_cast<float>(p), p);
+  table.set_length(1, 3);
+  table.set_series_count(1);
+  const YearTable years(table, find_year_range(table));  // -1001 to 0
+  const auto lines = [&](std::optional<std::string_view> missing, bool wide) {
+    StringOutput out;
+    write_column_file(out, table, years, '\t', "\n", missing, wide);
+    EXPECT_TRUE(out.content.ends_with("\n  -1\t   0\t" + std::string(missing.value_or(" 0.000")) +
+                                      "\n   0\t   0\t" + std::string(missing.value_or(" 0.000")) +
+                                      "\n"));
+    return out.content.substr(0, out.content.find("-998"));
+  };
+  EXPECT_EQ(lines(std::nullopt, false),
+            " Year\tN\t99551   \n"
+            "****\t   1\t 0.500\n"
+            "****\t   2\t 1.000\n"
+            "-999\t   3\t 1.500\n");
+  EXPECT_EQ(lines(std::nullopt, true),
+            " Year\tN\t99551   \n"
+            "-1001\t   1\t 0.500\n"
+            "-1000\t   2\t 1.000\n"
+            "-999\t   3\t 1.500\n");
+  EXPECT_EQ(lines("NA", true),
+            " Year\tN\t99551   \n"
+            "-1001\t   1\t 0.500\n"
+            "-1000\t   2\t 1.000\n"
+            "-999\t   3\t 1.500\n");
+}
+
 TEST(ColumnWriter, NoSeriesGivesTheHeaderLineOnly) {
   SeriesTable table;
   const YearTable years(table, find_year_range(table));
