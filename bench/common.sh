@@ -28,6 +28,17 @@ generate_many() {
   done
 }
 
+# The folder of many files a benchmark reads, as an absolute path: the one given, or 2000
+# generated chronologies.
+files_folder() {
+  local folder=$1
+  if [ -z "$folder" ]; then
+    folder=$work/files
+    generate_many "$folder" > /dev/null
+  fi
+  (cd "$folder" && pwd)
+}
+
 # alternate RUNS A B A_TIMES B_TIMES [BEFORE]: runs the commands A and B (shell functions) RUNS
 # times each, in pairs whose order alternates so that neither always runs on a warmer machine,
 # and appends each run's microseconds to its file. BEFORE, if given, runs untimed before each

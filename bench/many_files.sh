@@ -13,15 +13,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-9}
-folder=${2:-}
 
 # shellcheck source=bench/common.sh
 source bench/common.sh
-if [ -z "$folder" ]; then
-  folder=$work/files
-  generate_many "$folder"
-fi
-folder=$(cd "$folder" && pwd)
+folder=$(files_folder "${2:-}")
 mapfile -t files < <(cd "$folder" && find . -maxdepth 1 -type f ! -name '*_COL' | sort)
 count=${#files[@]}
 bytes=$(cd "$folder" && cat "${files[@]}" | wc -c)

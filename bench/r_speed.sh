@@ -14,15 +14,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-9}
-folder=${2:-}
 
 # shellcheck source=bench/common.sh
 source bench/common.sh
-if [ -z "$folder" ]; then
-  folder=$work/files
-  generate_many "$folder"
-fi
-folder=$(cd "$folder" && pwd)
+folder=$(files_folder "${2:-}")
 generate_full "$work/full.crn" > /dev/null
 
 bash r/bootstrap.sh > /dev/null

@@ -21,7 +21,7 @@ done
 # The README's install command, as it stands there, with the two folders made absolute.
 command=$(awk '$0 == "<!-- python-install -->" { found = 1; next }
                found && /^```/ && !inside { inside = 1; next }
-               inside { print; exit }' "$source_dir/README.md" "$source_dir/python/README_SECTION.md" | head -n 1)
+               inside { print; exit }' "$source_dir/README.md" | head -n 1)
 case "$command" in
   "/usr/bin/python3 -m venv --system-site-packages build/venv && "*) ;;
   *) echo "no install command behind <!-- python-install -->: $command"; exit 1 ;;

@@ -30,9 +30,8 @@ fi
 cd "$work" || exit 1
 failed=0
 
-# The README's R section (r/README_SECTION.md until it is in the README).
+# The README's R section.
 readme=$source_dir/README.md
-grep -q '^<!-- r-install -->$' "$readme" || readme=$source_dir/r/README_SECTION.md
 snippet() {  # the fenced block behind the marker <!-- $1 -->
   awk -v marker="<!-- $1 -->" '$0 == marker { found = 1; next }
        found && /^```/ && !inside { inside = 1; next }

@@ -29,13 +29,12 @@ def test_reading_lets_other_threads_run(tmp_path):
 
 
 def readme_snippet(marker):
-    """The fenced block behind <!-- marker --> in the README (until the lead has pasted the
-    Python section there, in python/README_SECTION.md)."""
-    for document in (SOURCE_DIR / "README.md", SOURCE_DIR / "python" / "README_SECTION.md"):
-        found = re.search(rf"<!-- {marker} -->\n```[a-z]*\n(.*?)```\n", document.read_text(), re.S)
-        if found:
-            return found.group(1)
-    raise AssertionError(f"no <!-- {marker} --> block")
+    """The fenced block behind <!-- marker --> in the README."""
+    document = SOURCE_DIR / "README.md"
+    found = re.search(rf"<!-- {marker} -->\n```[a-z]*\n(.*?)```\n", document.read_text(), re.S)
+    if not found:
+        raise AssertionError(f"no <!-- {marker} --> block")
+    return found.group(1)
 
 
 def test_readme_example_runs_as_written():
