@@ -44,7 +44,7 @@ enum class DiagnosticKind {
 struct Diagnostic {
   DiagnosticKind kind = DiagnosticKind::kReadError;
   Severity severity = Severity::kError;
-  std::int64_t line = 0;  // 1-based input line, header lines counted; 0 when no line applies
+  std::int64_t line = 0;         // 1-based input line, header lines counted; 0 when no line applies
   std::size_t first_column = 0;  // the columns of a field that cannot be read (1-based)
   std::size_t last_column = 0;
   std::string text;         // that field's characters as taken

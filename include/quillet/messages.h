@@ -26,6 +26,11 @@ std::string diagnostic_text(const Diagnostic& diagnostic);
 // "FILE:LINE: warning: TEXT" (no line end).
 std::string message_line(std::string_view file, const Diagnostic& diagnostic);
 
+// "FILE: error: cannot open PATH: REASON": the command line's line for a failure of the
+// system while FILE was converted (cannot open, read, create or write a file, or put a column
+// file in place).
+std::string error_line(std::string_view file, const Error& error);
+
 // Every line the command line writes to standard error for a reading, in order.
 std::vector<std::string> message_lines(std::string_view file, const Reading& reading);
 

@@ -92,11 +92,10 @@ cpp11::writable::list report(std::string_view file, bool converted, const Lines&
                                 "line"_nm = cpp11::as_sexp(lines.first_error_line)});
 }
 
-// The report of an input that could not be opened or read: the library's text for it, as the
-// one error line.
+// The report of an input that could not be opened or read: the command line's error line.
 cpp11::writable::list failure_report(std::string_view file, const quillet::Error& error) {
   Lines lines;
-  lines.all = {error.what()};
+  lines.all = {quillet::error_line(file, error)};
   lines.errors = lines.all;
   return report(file, false, lines);
 }

@@ -13,7 +13,7 @@
 namespace quillet::core {
 namespace {
 
-std::string error_line(std::string_view file, std::string_view text) {
+std::string file_error(std::string_view file, std::string_view text) {
   return escape(file) + ": error: " + std::string(text);
 }
 
@@ -76,11 +76,11 @@ FileReport FileRun::convert(const std::string& file) {
   enum class Step { kOpen, kRead, kCreate, kWrite } step = Step::kOpen;
   try {
     if (file.empty()) {
-      report.lines.push_back(error_line(file, "empty file name"));
+      report.lines.push_back(file_error(file, "empty file name"));
       return report;
     }
     if (to_standard_output && !taken_.insert(std::string(kStandardStream)).second) {
-      report.lines.push_back(error_line(file, "given twice in this run"));
+      report.lines.push_back(file_error(file, "given twice in this run"));
       return report;
     }
     if (to_standard_output) step = Step::kRead;  // standard input is open: it can only be read
@@ -100,7 +100,7 @@ FileReport FileRun::convert(const std::string& file) {
       }
       if (!refusal.empty()) {
         report.lines.push_back(
-            error_line(file, "its column file " + escape(report.column_file) + " " + refusal));
+            file_error(file, "its column file " + escape(report.column_file) + " " + refusal));
         return report;
       }
     }
@@ -139,24 +139,26 @@ FileReport FileRun::convert(const std::string& file) {
     report.converted = true;
     report.summary = summary_line(file, report.column_file, Access::view(state_));
   } catch (const platform::SystemFailure& failure) {
-    std::string what;
-    const std::string& column_file = failure.path().empty() ? report.column_file : failure.path();
-    if (step == Step::kOpen) {
-      what = "cannot open " + escape(file);
-    } else if (step == Step::kRead) {
-      what = "cannot read " + escape(file);
-    } else if (failure.operation() == platform::Operation::kRename) {
-      what = "cannot put " + escape(report.column_file) + " in place";
-    } else if (to_standard_output) {
-      what = "cannot write standard output";
-    } else if (step == Step::kCreate) {
-      what = "cannot create " + escape(column_file);
+    if (to_standard_output && step != Step::kRead) {
+      report.lines.push_back(file_error(file, "cannot write standard output: " + failure.reason()));
     } else {
-      what = "cannot write " + escape(column_file);
+      // The file the failing step was on: the input, or the column file (or its new file).
+      Error::Operation operation = Error::Operation::kRead;
+      std::string path = file;
+      if (step == Step::kOpen) {
+        operation = Error::Operation::kOpen;
+      } else if (step != Step::kRead) {
+        operation = failure.operation() == platform::Operation::kRename ? Error::Operation::kRename
+                    : step == Step::kCreate                             ? Error::Operation::kCreate
+                                                                        : Error::Operation::kWrite;
+        path = failure.path().empty() || operation == Error::Operation::kRename ? report.column_file
+                                                                                : failure.path();
+      }
+      report.lines.push_back(quillet::error_line(
+          file, Error(operation, path, failure.reason(), failure.error_code())));
     }
-    report.lines.push_back(error_line(file, what + ": " + failure.reason()));
   } catch (const std::bad_alloc&) {
-    report.lines.push_back(error_line(file, "not enough memory"));
+    report.lines.push_back(file_error(file, "not enough memory"));
   }
   return report;
 }
@@ -168,13 +170,13 @@ FileReport FileRun::read_long(const std::string& file, std::string& out,
   bool opened = false;
   try {
     if (file.empty()) {
-      report.lines.push_back(error_line(file, "empty file name"));
+      report.lines.push_back(file_error(file, "empty file name"));
       return report;
     }
     const std::optional<std::string> identity =
         standard(file) ? std::optional<std::string>(kStandardStream) : files_.identity(file);
     if (identity && !taken_.insert(*identity).second) {
-      report.lines.push_back(error_line(file, "given twice in this run"));
+      report.lines.push_back(file_error(file, "given twice in this run"));
       return report;
     }
     opened = standard(file);
@@ -187,10 +189,11 @@ FileReport FileRun::read_long(const std::string& file, std::string& out,
     report.converted = true;
     report.summary = long_summary_line(file, Access::view(state_));
   } catch (const platform::SystemFailure& failure) {
-    report.lines.push_back(error_line(
-        file, (opened ? "cannot read " : "cannot open ") + escape(file) + ": " + failure.reason()));
+    report.lines.push_back(
+        quillet::error_line(file, Error(opened ? Error::Operation::kRead : Error::Operation::kOpen,
+                                        file, failure.reason(), failure.error_code())));
   } catch (const std::bad_alloc&) {
-    report.lines.push_back(error_line(file, "not enough memory"));
+    report.lines.push_back(file_error(file, "not enough memory"));
   }
   return report;
 }

@@ -130,6 +130,29 @@ std::string message_line(std::string_view file, const Diagnostic& diagnostic) {
   return line;
 }
 
+std::string error_line(std::string_view file, const Error& error) {
+  std::string what;
+  switch (error.operation()) {
+    case Error::Operation::kOpen:
+      what = "cannot open ";
+      break;
+    case Error::Operation::kRead:
+    case Error::Operation::kClose:
+      what = "cannot read ";
+      break;
+    case Error::Operation::kCreate:
+      what = "cannot create ";
+      break;
+    case Error::Operation::kWrite:
+      what = "cannot write ";
+      break;
+    case Error::Operation::kRename:
+      return escape(file) + ": error: cannot put " + escape(error.path()) +
+             " in place: " + error.reason();
+  }
+  return escape(file) + ": error: " + what + escape(error.path()) + ": " + error.reason();
+}
+
 std::vector<std::string> message_lines(std::string_view file, const Reading& reading) {
   std::vector<std::string> lines;
   for (const Diagnostic& d : reading.diagnostics()) lines.push_back(message_line(file, d));
