@@ -3,20 +3,27 @@ test_that("each warning of a converted file is a quillet_warning with the comman
   got <- conditions_of(read_crn(path))
   expect_identical(vapply(got$warnings, conditionMessage, ""), c(
     paste0(path, ":2: warning: line (BBB) is read as part of series 1 (AAA); is its end marker missing?"),
-    paste0(path, ": warning: the input ends inside series 2, before its end marker; that series is not converted")))
+    paste0(path, ": warning: the input ends inside series 2 (CCC) without its end marker; its values up to 1879 are converted")))
   for (w in got$warnings) expect_s3_class(w, c("quillet_warning", "warning", "condition"), exact = TRUE)
-  expect_identical(names(got$value), c("AAA", "samp.depth"))
-  expect_identical(rownames(got$value)[c(1, 13)], c("1850", "1862"))
+  expect_identical(names(got$value), c("AAA", "CCC", "samp.depth"))
+  expect_identical(attr(got$value, "conventions"), "last series without its end marker")
 
   raw <- conditions_of(read_crn(input_raw("two")))
   expect_identical(vapply(raw$warnings, conditionMessage, ""), c(
     "<raw>:2: warning: line (BBB) is read as part of series 1 (AAA); is its end marker missing?",
-    "<raw>: warning: the input ends inside series 2, before its end marker; that series is not converted"))
+    "<raw>: warning: the input ends inside series 2 (CCC) without its end marker; its values up to 1879 are converted"))
   expect_identical(raw$value, got$value)
 
+  # By the decade-line rules alone the last series is not converted.
+  strict <- conditions_of(read_crn(path, strict = TRUE))
+  expect_identical(conditionMessage(strict$warnings[[2]]),
+                   paste0(path, ": warning: the input ends inside series 2, before its end marker; that series is not converted"))
+  expect_identical(names(strict$value), c("AAA", "samp.depth"))
+  expect_identical(rownames(strict$value)[c(1, 13)], c("1850", "1862"))
+
   cutoff <- shipped("cutoff.crn")
-  expect_warning(read_crn(cutoff), paste0(cutoff, ": warning: the input ends inside series 3, ",
-                                          "before its end marker; that series is not converted"),
+  expect_warning(read_crn(cutoff), paste0(cutoff, ": warning: the input ends inside series 3 (RING03) ",
+                                          "without its end marker; its values up to 1869 are converted"),
                  fixed = TRUE, class = "quillet_warning")
 })
 

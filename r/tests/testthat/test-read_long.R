@@ -29,7 +29,7 @@ test_that("a file not converted stops the table, or is left out with a warning",
   two <- input_file("two")
   got <- conditions_of(read_long(c(bad, good, two), type = 0, errors = "warn"))
   expect_identical(unique(got$value$file), c(good, two))
-  expect_identical(nrow(got$value), 8L + 13L)
+  expect_identical(nrow(got$value), 8L + 13L + 10L)
   expect_identical(vapply(got$warnings, function(w) class(w)[1], ""), rep("quillet_warning", 3))
   expect_identical(conditionMessage(got$warnings[[1]]),
                    paste0(bad, ":2: error: data cannot be read in columns 11-14: \" 1x0\""))
