@@ -39,11 +39,13 @@ std::string years_text(const Reading& reading) {
 std::string escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
+    const bool digit_next = i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9';
     if (byte >= 0x20 && byte != 0x7f) {
       out.push_back(c);
-    } else if (c == '\0') {
+    } else if (c == '\0' && !digit_next) {  // \x00 where a digit follows, so it reads as one byte
       out += "\\0";
     } else if (c == '\t') {
       out += "\\t";

@@ -143,6 +143,10 @@ TEST(Reader, DiagnosticsInTheOrderMetAndTheCommandLinesWords) {
                 "bad\\n.crn:1: error: as file type 0: data cannot be read in columns 11-14: "
                 "\" 1\\x010\""}));
   EXPECT_EQ(failed.series_count(), 0);
+  EXPECT_EQ(escape(std::string("a\0"
+                               "1\0b\x7f",
+                               6)),
+            "a\\x001\\0b\\x7F");
   EXPECT_THROW(write_column_file(failed, std::cout), std::invalid_argument);
 }
 

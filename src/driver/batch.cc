@@ -99,7 +99,8 @@ int run_files(const Options& options, platform::ConsoleStreams& streams,
       continue;
     }
     output.out(long_lines);
-    if (options.quiet) continue;
+    // A long table whose lines did not reach standard output has nothing to sum up.
+    if (options.quiet || (options.long_table && output.failed())) continue;
     if (summaries_to_error) {
       output.err(report.summary + "\n");
     } else {
@@ -107,7 +108,8 @@ int run_files(const Options& options, platform::ConsoleStreams& streams,
     }
   }
   output.flush();
-  if (output.failed()) status = kBatchNotConverted;
+  // Messages that could not be written leave a run that did not say what it did.
+  if (output.failed() || streams.error_stream_failed()) status = kBatchNotConverted;
   return status;
 }
 

@@ -333,6 +333,16 @@ TEST_F(BatchTest, AFailingStandardOutputIsSaidOnceAndFailsTheRun) {
   help.fail_output();
   EXPECT_EQ(run_command_line({"--help"}, help, files_, 8), kBatchNotConverted);
   EXPECT_EQ(help.err(), "quillet: error: cannot write standard output: No space left on device\n");
+  // A long table that could not be written sums nothing up; a lost error stream fails the run.
+  FakeConsole long_table("");
+  long_table.fail_output();
+  EXPECT_EQ(run_command_line({"--long", "a.crn"}, long_table, files_, 8), kBatchNotConverted);
+  EXPECT_EQ(long_table.err(),
+            "quillet: error: cannot write standard output: No space left on device\n");
+  FakeConsole errors_lost("");
+  errors_lost.fail_errors();
+  EXPECT_EQ(run_command_line({"-q", "--long", "a.crn"}, errors_lost, files_, 8), kBatchConverted);
+  EXPECT_EQ(run_command_line({"--long", "a.crn"}, errors_lost, files_, 8), kBatchNotConverted);
 }
 
 }  // namespace

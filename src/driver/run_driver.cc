@@ -149,7 +149,8 @@ int Run::converse_and_convert() {
   Report report(console_);
   ReadOptions options;
   options.file_type = type.number;
-  options.strict = true;  // the dialogue reads by the decade-line rules alone
+  options.strict = true;        // the dialogue reads by the decade-line rules alone
+  options.every_count = false;  // its N column needs only the first series' counts
   options.tab_size = tab_size_;
   reading_.read(*input_file_, options, &report);
   const Diagnostic* problem = reading_.problem();

@@ -150,13 +150,14 @@ class StandardStreams : public ConsoleStreams {
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) out_failure();
   }
   void write_err(std::string_view bytes) override {
-    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stderr) != bytes.size()) err_failed_ = true;
   }
   void flush() override {
     errno = 0;
     if (!out_failed_ && std::fflush(stdout) != 0) out_failure();
-    std::fflush(stderr);
+    if (std::fflush(stderr) != 0) err_failed_ = true;
   }
+  bool error_stream_failed() const override { return err_failed_; }
   ByteSource& input() override { return stdin_; }
   ByteSource& data_input() override { return stdin_data_; }
   bool input_is_terminal() const override { return terminal_; }
@@ -199,6 +200,7 @@ class StandardStreams : public ConsoleStreams {
   StdinData stdin_data_{stdin_};
   bool terminal_;
   bool out_failed_ = false;
+  bool err_failed_ = false;
 };
 
 }  // namespace

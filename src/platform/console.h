@@ -19,8 +19,10 @@ class ConsoleStreams {
   // Standard output. A failure to write it throws SystemFailure (kWrite), here or at the
   // next flush; after one failure whatever else is written to it is dropped.
   virtual void write_out(std::string_view bytes) = 0;
-  // The error stream; its failures are ignored (there is nowhere left to report them).
+  // The error stream. Its failures cannot be reported anywhere: they are only remembered.
   virtual void write_err(std::string_view bytes) = 0;
+  // True once a write to the error stream has failed.
+  virtual bool error_stream_failed() const { return false; }
   // Flushes both streams; throws like write_out.
   virtual void flush() = 0;
   // Standard input as the answers: one line at a time, and a failure to read it ends it.

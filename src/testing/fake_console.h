@@ -41,7 +41,16 @@ class FakeConsole : public platform::ConsoleStreams {
       : answers_(std::move(answers)), terminal_(terminal) {}
 
   void write_out(std::string_view bytes) override;
-  void write_err(std::string_view bytes) override { err_.append(bytes); }
+  void write_err(std::string_view bytes) override {
+    if (fail_errors_) {
+      errors_failed_ = true;
+      return;
+    }
+    err_.append(bytes);
+  }
+  bool error_stream_failed() const override { return errors_failed_; }
+  // From now on the error stream fails (what is written to it is lost).
+  void fail_errors() { fail_errors_ = true; }
   void flush() override {}
   platform::ByteSource& input() override { return answers_; }
   platform::ByteSource& data_input() override { return data_; }
@@ -74,6 +83,8 @@ class FakeConsole : public platform::ConsoleStreams {
   std::string out_;
   std::string err_;
   bool fail_output_ = false;
+  bool fail_errors_ = false;
+  bool errors_failed_ = false;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
