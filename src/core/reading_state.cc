@@ -55,9 +55,12 @@ class ReadingState::Collect : public ReadEvents {
       : state_(state), observer_(observer), warnings_(warnings) {}
 
   void series_read(int s, const reading::SeriesResult& series) override {
-    state_.labels_.push_back(series.label);
-    state_.header_lines_.push_back(series.header_lines);
-    if (observer_ != nullptr) observer_->series_read(s, series);
+    if (observer_ != nullptr) {
+      observer_->series_read(s, series);  // the observer keeps what it needs of the series
+    } else {
+      state_.labels_.push_back(series.label);
+      state_.header_lines_.push_back(series.header_lines);
+    }
     // What the writer of the file left out, under the conventions.
     if (series.no_end_marker) {
       Diagnostic d = warning(DiagnosticKind::kNoEndMarker);

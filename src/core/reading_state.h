@@ -29,7 +29,8 @@ class Observer {
 class ReadingState {
  public:
   // Reads `source` from where it stands (under automatic layout it must be rewindable). With
-  // an observer (only with a given file type) the series and warnings are handed out as met.
+  // an observer (only with a given file type) the series and warnings are handed out as met,
+  // and the series' header lines and labels are left to the observer (the view has none).
   // Throws what the source throws (platform::SystemFailure) and std::bad_alloc.
   void read(platform::ByteSource& source, const ReadOptions& options, Observer* observer = nullptr);
 
