@@ -6,7 +6,14 @@
 namespace quillet {
 namespace {
 
-std::string quoted_name(std::string_view name) { return "(" + escape(name) + ")"; }
+// Texts are appended to a string that holds something: g++ 12 for 32-bit Windows warns of an
+// overlap, falsely, where a literal is put in front of a temporary string.
+std::string quoted_name(std::string_view name) {
+  std::string quoted(1, '(');
+  quoted += escape(name);
+  quoted += ')';
+  return quoted;
+}
 
 std::string series_text(const Diagnostic& d) {
   return "series " + std::to_string(d.series) + " " + quoted_name(d.series_name);
@@ -126,7 +133,10 @@ std::string diagnostic_text(const Diagnostic& d) {
 
 std::string message_line(std::string_view file, const Diagnostic& diagnostic) {
   std::string line = escape(file);
-  if (diagnostic.line > 0) line += ":" + std::to_string(diagnostic.line);
+  if (diagnostic.line > 0) {
+    line += ':';
+    line += std::to_string(diagnostic.line);
+  }
   line += diagnostic.severity == Severity::kWarning ? ": warning: " : ": error: ";
   line += diagnostic_text(diagnostic);
   return line;
