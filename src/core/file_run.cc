@@ -106,10 +106,10 @@ FileReport FileRun::convert(const std::string& file) {
     }
     if (!read(input, report)) return report;
 
-    bool no_series = false;
+    const Diagnostic* no_series = nullptr;  // said once the table is written
     for (const Diagnostic& d : state_.diagnostics()) {
       if (d.kind == DiagnosticKind::kNoSeries) {
-        no_series = true;  // said once the table is written
+        no_series = &d;
       } else {
         report.lines.push_back(message_line(file, d));
       }
@@ -130,30 +130,26 @@ FileReport FileRun::convert(const std::string& file) {
       out->finish();
       if (const auto identity = files_.identity(report.column_file)) written_.insert(*identity);
     }
-    if (no_series) {
-      Diagnostic d;
-      d.kind = DiagnosticKind::kNoSeries;
-      d.severity = Severity::kWarning;
-      report.lines.push_back(message_line(file, d));
-    }
+    if (no_series != nullptr) report.lines.push_back(message_line(file, *no_series));
     report.converted = true;
     report.summary = summary_line(file, report.column_file, Access::view(state_));
   } catch (const platform::SystemFailure& failure) {
     if (to_standard_output && step != Step::kRead) {
       report.lines.push_back(file_error(file, "cannot write standard output: " + failure.reason()));
+    } else if (step == Step::kOpen || step == Step::kRead) {
+      const auto operation =
+          step == Step::kOpen ? Error::Operation::kOpen : Error::Operation::kRead;
+      report.lines.push_back(quillet::error_line(
+          file, Error(operation, file, failure.reason(), failure.error_code())));
+    } else if (failure.operation() == platform::Operation::kRename) {
+      report.lines.push_back(
+          quillet::error_line(file, Error(Error::Operation::kRename, report.column_file,
+                                          failure.reason(), failure.error_code())));
     } else {
-      // The file the failing step was on: the input, or the column file (or its new file).
-      Error::Operation operation = Error::Operation::kRead;
-      std::string path = file;
-      if (step == Step::kOpen) {
-        operation = Error::Operation::kOpen;
-      } else if (step != Step::kRead) {
-        operation = failure.operation() == platform::Operation::kRename ? Error::Operation::kRename
-                    : step == Step::kCreate                             ? Error::Operation::kCreate
-                                                                        : Error::Operation::kWrite;
-        path = failure.path().empty() || operation == Error::Operation::kRename ? report.column_file
-                                                                                : failure.path();
-      }
+      // The column file, or the new file beside it that the failure names.
+      const std::string& path = failure.path().empty() ? report.column_file : failure.path();
+      const auto operation =
+          step == Step::kCreate ? Error::Operation::kCreate : Error::Operation::kWrite;
       report.lines.push_back(quillet::error_line(
           file, Error(operation, path, failure.reason(), failure.error_code())));
     }

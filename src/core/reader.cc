@@ -13,28 +13,13 @@ namespace quillet {
 namespace core {
 
 Error library_error(const platform::SystemFailure& failure, const std::string& path) {
-  Error::Operation operation = Error::Operation::kRead;
-  switch (failure.operation()) {
-    case platform::Operation::kOpen:
-      operation = Error::Operation::kOpen;
-      break;
-    case platform::Operation::kCreate:
-      operation = Error::Operation::kCreate;
-      break;
-    case platform::Operation::kRead:
-      operation = Error::Operation::kRead;
-      break;
-    case platform::Operation::kWrite:
-      operation = Error::Operation::kWrite;
-      break;
-    case platform::Operation::kClose:
-      operation = Error::Operation::kClose;
-      break;
-    case platform::Operation::kRename:
-      operation = Error::Operation::kRename;
-      break;
-  }
-  return Error(operation, failure.path().empty() ? path : failure.path(), failure.reason(),
+  // By platform::Operation: open, create, read, write, close, rename.
+  constexpr Error::Operation kOperations[] = {Error::Operation::kOpen,  Error::Operation::kCreate,
+                                              Error::Operation::kRead,  Error::Operation::kWrite,
+                                              Error::Operation::kClose, Error::Operation::kRename};
+  static_assert(static_cast<int>(platform::Operation::kRename) == 5);
+  return Error(kOperations[static_cast<std::size_t>(failure.operation())],
+               failure.path().empty() ? path : failure.path(), failure.reason(),
                failure.error_code());
 }
 
